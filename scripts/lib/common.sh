@@ -1,0 +1,117 @@
+# Shared by scripts/run and scripts/test: packages, locale, build trees, Wine prefix, Xvfb.
+# Sourced, not run. Everything here is idempotent: a second call does nothing that is done.
+
+QUILLET_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+export QUILLET_ROOT
+export QUILLET_BUILD=${QUILLET_BUILD:-$QUILLET_ROOT/build}
+
+QUILLET_PACKAGES=(
+  cmake ninja-build g++ clang libclang-rt-14-dev
+  googletest libgtest-dev libbenchmark-dev libicu-dev
+  g++-mingw-w64-x86-64-posix wine wine64
+  xvfb xclip xdotool x11-utils imagemagick locales fonts-ipafont-gothic
+)
+
+log() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }
+
+ensure_packages() {
+  local missing=()
+  for p in "${QUILLET_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  if ((${#missing[@]})); then
+    log "installing ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  fi
+}
+
+ensure_locale() {
+  if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+    log "generating the ja_JP.UTF-8 locale"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+    $sudo locale-gen >/dev/null
+  fi
+}
+
+# configure_tree DIR [cmake args...]: configures once; later builds let Ninja re-run CMake.
+configure_tree() {
+  local dir=$1; shift
+  if [ ! -f "$dir/build.ninja" ]; then
+    log "configuring $dir"
+    cmake -S "$QUILLET_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+  fi
+}
+
+build_native() {
+  configure_tree "$QUILLET_BUILD/native"
+  log "building native"
+  cmake --build "$QUILLET_BUILD/native"
+}
+
+build_win64() {
+  configure_tree "$QUILLET_BUILD/win64" \
+    -DCMAKE_TOOLCHAIN_FILE="$QUILLET_ROOT/cmake/mingw-w64-x86_64.cmake" \
+    -DQUILLET_NATIVE_BUILD="$QUILLET_BUILD/native"
+  log "building win64"
+  cmake --build "$QUILLET_BUILD/win64"
+}
+
+build_fuzz() {
+  configure_tree "$QUILLET_BUILD/fuzz" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DQUILLET_FUZZ=ON -DQUILLET_TESTS=OFF -DQUILLET_BENCH=OFF
+  log "building fuzz targets"
+  cmake --build "$QUILLET_BUILD/fuzz"
+}
+
+wine_env() {
+  export WINEPREFIX=$QUILLET_BUILD/wineprefix
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+}
+
+# A prefix inside the build tree, with the Japanese UI fonts mapped to the IPA fonts.
+ensure_wine_prefix() {
+  wine_env
+  if [ ! -f "$WINEPREFIX/.quillet-ready" ]; then
+    log "creating the Wine prefix $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    local key='HKCU\Software\Wine\Fonts\Replacements'
+    for face in 'ＭＳ ゴシック' 'MS Gothic' 'ＭＳ 明朝' 'MS Mincho'; do
+      wine reg add "$key" /v "$face" /d 'IPAGothic' /f >/dev/null 2>&1
+    done
+    for face in 'ＭＳ Ｐゴシック' 'MS PGothic' 'MS UI Gothic' 'ＭＳ Ｐ明朝' 'MS PMincho'; do
+      wine reg add "$key" /v "$face" /d 'IPAPGothic' /f >/dev/null 2>&1
+    done
+    wineserver -w
+    touch "$WINEPREFIX/.quillet-ready"
+  fi
+}
+
+# Starts a private Xvfb and exports DISPLAY; stop_xvfb ends it.
+start_xvfb() {
+  local n
+  for n in $(seq 90 120); do
+    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break
+  done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do
+    xdpyinfo >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  log "Xvfb did not start"; return 1
+}
+
+stop_xvfb() {
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+  XVFB_PID=
+}

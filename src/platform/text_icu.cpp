@@ -1,0 +1,128 @@
+// Text services for the native build, on ICU: the windows-31j converter and a "ja" collator.
+#include <unicode/ucnv.h>
+#include <unicode/ucol.h>
+
+#include <memory>
+#include <stdexcept>
+
+#include "platform/text.h"
+#include "platform/text_tables.h"
+
+namespace quillet::text {
+namespace {
+
+struct ConverterCloser {
+    void operator()(UConverter* c) const { ucnv_close(c); }
+};
+struct CollatorCloser {
+    void operator()(UCollator* c) const { ucol_close(c); }
+};
+using UniqueConverter = std::unique_ptr<UConverter, ConverterCloser>;
+using UniqueCollator = std::unique_ptr<UCollator, CollatorCloser>;
+
+// A converter that stops at the first unmappable or invalid sequence instead of substituting,
+// so that the callers decide what such a sequence becomes.
+UniqueConverter OpenSjis() {
+    UErrorCode err = U_ZERO_ERROR;
+    UniqueConverter conv(ucnv_open("windows-31j", &err));
+    if (U_FAILURE(err)) throw std::runtime_error("ICU: no windows-31j converter");
+    ucnv_setFromUCallBack(conv.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
+    ucnv_setToUCallBack(conv.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
+    ucnv_setFallback(conv.get(), false);
+    return conv;
+}
+
+// Encodes one code unit; returns its byte count, or 0 when windows-31j has no mapping.
+int EncodeUnit(UConverter* conv, char16_t unit, char (&out)[4]) {
+    UErrorCode err = U_ZERO_ERROR;
+    ucnv_resetFromUnicode(conv);
+    const UChar src = unit;
+    const int32_t n = ucnv_fromUChars(conv, out, sizeof out, &src, 1, &err);
+    return U_SUCCESS(err) && n > 0 ? n : 0;
+}
+
+}  // namespace
+
+namespace detail {
+
+void BuildSjisTable(SjisTable& table) {
+    auto conv = OpenSjis();
+    char out[4];
+    for (std::size_t u = 0; u < kUnits; ++u) {
+        const auto unit = static_cast<char16_t>(u);
+        const int n = IsSurrogate(unit) ? 0 : EncodeUnit(conv.get(), unit, out);
+        table.len[u] = n == 2 ? 2 : 1;
+    }
+}
+
+void BuildLooseTable(LooseTable& table) {
+    UErrorCode err = U_ZERO_ERROR;
+    UniqueCollator coll(ucol_open("ja", &err));
+    if (U_FAILURE(err)) throw std::runtime_error("ICU: no ja collator");
+    // Secondary strength drops case and width (tertiary differences) but keeps accents.
+    ucol_setAttribute(coll.get(), UCOL_STRENGTH, UCOL_SECONDARY, &err);
+    ucol_setAttribute(coll.get(), UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &err);
+    uint8_t buf[64];
+    GroupBySortKey(table, [&](char16_t unit, std::string& key) {
+        // Half-width ﾞ and ﾟ decompose to the combining marks in ICU, but their full-width
+        // forms in code page 932 are the spacing ゛ and ゜: compare them as those.
+        const UChar src = unit == 0xFF9E ? 0x309B : unit == 0xFF9F ? 0x309C : unit;
+        const int32_t n = ucol_getSortKey(coll.get(), &src, 1, buf, sizeof buf);
+        if (n <= 0 || n > static_cast<int32_t>(sizeof buf)) return false;
+        // The key ends in a NUL; a key of level separators only means "ignorable".
+        bool weighted = false;
+        for (int32_t i = 0; i + 1 < n; ++i) weighted |= buf[i] > 1;
+        if (!weighted) return false;
+        key.assign(reinterpret_cast<const char*>(buf), static_cast<std::size_t>(n));
+        // The collator at this strength also equates hiragana with katakana; keep them apart.
+        if (IsHiragana(unit)) key.push_back('H');
+        return true;
+    });
+}
+
+}  // namespace detail
+
+std::string ToSjis(std::u16string_view text) {
+    auto conv = OpenSjis();
+    std::string out;
+    out.reserve(text.size() * 2);
+    char buf[4];
+    for (char16_t unit : text) {
+        const int n = detail::IsSurrogate(unit) ? 0 : EncodeUnit(conv.get(), unit, buf);
+        if (n == 0) {
+            out.push_back('?');
+        } else {
+            out.append(buf, static_cast<std::size_t>(n));
+        }
+    }
+    return out;
+}
+
+std::u16string FromSjis(std::string_view bytes) {
+    auto conv = OpenSjis();
+    std::u16string out;
+    out.reserve(bytes.size());
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        const bool isLead = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
+        std::size_t len = isLead ? 2 : 1;
+        if (i + len > bytes.size()) break;  // half a character at the end: dropped
+        UChar dst[4];
+        UErrorCode err = U_ZERO_ERROR;
+        ucnv_resetToUnicode(conv.get());
+        const int32_t n = ucnv_toUChars(conv.get(), dst, 4, bytes.data() + i,
+                                        static_cast<int32_t>(len), &err);
+        if (U_SUCCESS(err) && n == 1) {
+            out.push_back(static_cast<char16_t>(dst[0]));
+        } else {
+            out.push_back(u'\u30FB');  // the same middle dot that code page 932 uses
+        }
+        i += len;
+    }
+    return out;
+}
+
+const char* ImplementationName() { return "ICU"; }
+
+}  // namespace quillet::text
