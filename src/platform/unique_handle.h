@@ -3,11 +3,14 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <utility>
 
 namespace quillet {
 
-template <typename H, auto Deleter, H Invalid = H{}>
+// `InvalidValue` is the handle's "none" as a number: 0 for most kinds, -1 for files. A pointer
+// cannot be a template argument made from a number, so it is converted where it is used.
+template <typename H, auto Deleter, std::intptr_t InvalidValue = 0>
 class UniqueHandle {
 public:
     UniqueHandle() = default;
@@ -22,16 +25,18 @@ public:
     ~UniqueHandle() { reset(); }
 
     H get() const { return h_; }
-    explicit operator bool() const { return h_ != Invalid; }
+    explicit operator bool() const { return h_ != Invalid(); }
     // Gives the handle away, e.g. a region to SetWindowRgn once that call has succeeded.
-    H release() { return std::exchange(h_, Invalid); }
-    void reset(H h = Invalid) {
-        if (h_ != Invalid) Deleter(h_);
+    H release() { return std::exchange(h_, Invalid()); }
+    void reset(H h = Invalid()) {
+        if (h_ != Invalid()) Deleter(h_);
         h_ = h;
     }
 
 private:
-    H h_ = Invalid;
+    static H Invalid() { return reinterpret_cast<H>(InvalidValue); }
+
+    H h_ = Invalid();
 };
 
 namespace detail {
@@ -43,7 +48,7 @@ inline void DestroyMnu(HMENU h) { DestroyMenu(h); }
 }  // namespace detail
 
 using UniqueKernelHandle = UniqueHandle<HANDLE, detail::CloseKernelHandle>;
-using UniqueFile = UniqueHandle<HANDLE, detail::CloseKernelHandle, INVALID_HANDLE_VALUE>;
+using UniqueFile = UniqueHandle<HANDLE, detail::CloseKernelHandle, -1>;
 using UniqueWindow = UniqueHandle<HWND, detail::DestroyWin>;
 using UniqueIcon = UniqueHandle<HICON, detail::DestroyIco>;
 using UniqueMenu = UniqueHandle<HMENU, detail::DestroyMnu>;
