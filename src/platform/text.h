@@ -37,6 +37,11 @@ char16_t LooseKey(char16_t unit);
 // Two texts of equal length whose code units are pairwise loosely equal.
 bool LooseEqual(std::u16string_view a, std::u16string_view b);
 
+// The two tables themselves, 65536 entries each, for loops over long texts that cannot afford a
+// call per code unit: SjisLenTable()[u] == SjisUnitLen(u), LooseKeyTable()[u] == LooseKey(u).
+const uint8_t* SjisLenTable();
+const char16_t* LooseKeyTable();
+
 // The name of the implementation ("Win32 NLS" or "ICU"), for test reports.
 const char* ImplementationName();
 

@@ -1,6 +1,8 @@
-// Text services for the native build, on ICU: the windows-31j converter and a "ja" collator.
+// Text services for the native build, on ICU: the windows-31j converter and ICU's case and
+// width data.
 #include <unicode/ucnv.h>
-#include <unicode/ucol.h>
+#include <unicode/uchar.h>
+#include <unicode/unorm2.h>
 
 #include <memory>
 #include <stdexcept>
@@ -14,11 +16,7 @@ namespace {
 struct ConverterCloser {
     void operator()(UConverter* c) const { ucnv_close(c); }
 };
-struct CollatorCloser {
-    void operator()(UCollator* c) const { ucol_close(c); }
-};
 using UniqueConverter = std::unique_ptr<UConverter, ConverterCloser>;
-using UniqueCollator = std::unique_ptr<UCollator, CollatorCloser>;
 
 // A converter that stops at the first unmappable or invalid sequence instead of substituting,
 // so that the callers decide what such a sequence becomes.
@@ -56,26 +54,31 @@ void BuildSjisTable(SjisTable& table) {
 }
 
 void BuildLooseTable(LooseTable& table) {
+    // Case and width only, from ICU's character data: the width partner of a <wide> or <narrow>
+    // compatibility character, then its simple case folding. (A "ja" collator at secondary
+    // strength would also equate superscripts, circled letters, small kana and the digits of
+    // every script with ASCII, none of which the Windows comparison does.)
     UErrorCode err = U_ZERO_ERROR;
-    UniqueCollator coll(ucol_open("ja", &err));
-    if (U_FAILURE(err)) throw std::runtime_error("ICU: no ja collator");
-    // Secondary strength drops case and width (tertiary differences) but keeps accents.
-    ucol_setAttribute(coll.get(), UCOL_STRENGTH, UCOL_SECONDARY, &err);
-    ucol_setAttribute(coll.get(), UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &err);
-    uint8_t buf[64];
+    const UNormalizer2* nfkd = unorm2_getNFKDInstance(&err);
+    if (U_FAILURE(err)) throw std::runtime_error("ICU: no NFKD data");
+    auto fold = [&](char16_t unit) -> char16_t {
+        UChar32 c = unit;
+        // Half-width ﾞ and ﾟ decompose to the combining marks, but their full-width forms in
+        // code page 932 are the spacing ゛ and ゜.
+        if (c == 0xFF9E) return 0x309B;
+        if (c == 0xFF9F) return 0x309C;
+        const auto type = u_getIntPropertyValue(c, UCHAR_DECOMPOSITION_TYPE);
+        if (type == U_DT_WIDE || type == U_DT_NARROW) {
+            UChar buf[4];
+            UErrorCode e = U_ZERO_ERROR;
+            if (unorm2_getRawDecomposition(nfkd, c, buf, 4, &e) == 1 && U_SUCCESS(e)) c = buf[0];
+        }
+        c = u_foldCase(c, U_FOLD_CASE_DEFAULT);
+        return c <= 0xFFFF ? static_cast<char16_t>(c) : unit;
+    };
     GroupBySortKey(table, [&](char16_t unit, std::string& key) {
-        // Half-width ﾞ and ﾟ decompose to the combining marks in ICU, but their full-width
-        // forms in code page 932 are the spacing ゛ and ゜: compare them as those.
-        const UChar src = unit == 0xFF9E ? 0x309B : unit == 0xFF9F ? 0x309C : unit;
-        const int32_t n = ucol_getSortKey(coll.get(), &src, 1, buf, sizeof buf);
-        if (n <= 0 || n > static_cast<int32_t>(sizeof buf)) return false;
-        // The key ends in a NUL; a key of level separators only means "ignorable".
-        bool weighted = false;
-        for (int32_t i = 0; i + 1 < n; ++i) weighted |= buf[i] > 1;
-        if (!weighted) return false;
-        key.assign(reinterpret_cast<const char*>(buf), static_cast<std::size_t>(n));
-        // The collator at this strength also equates hiragana with katakana; keep them apart.
-        if (IsHiragana(unit)) key.push_back('H');
+        const char16_t f = fold(unit);
+        key.assign(reinterpret_cast<const char*>(&f), sizeof f);
         return true;
     });
 }
