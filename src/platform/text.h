@@ -2,7 +2,8 @@
 // "ignoring letter case and character width".
 //
 // Two implementations stand behind this header: the Windows NLS functions (code page 932, the
-// Japanese locale) and ICU for the native build (windows-31j converter, "ja" collator). Both
+// Japanese locale's sort keys) and ICU for the native build (windows-31j converter, ICU's case
+// and width data). Both
 // reduce their platform's answer to two per-code-unit tables, built once, so that every caller
 // sees the same rules and the counting stays linear:
 //   - the Shift-JIS byte length of each UTF-16 code unit (1 or 2);
