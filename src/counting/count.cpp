@@ -10,34 +10,51 @@
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
+#define QUILLET_SSE2 1
 #endif
 
 namespace quillet {
 namespace {
 
-// The raw code units that can start a match, for a fast skip over text that cannot: the first
-// pattern unit itself when exact, its whole loose class when loose (padded by repetition).
-// Empty when the class is too large for the skip to pay.
-using Starters = std::array<char16_t, 4>;
+// The raw code units of one loose class (or the one unit, when exact), padded by repetition.
+using UnitSet = std::array<char16_t, 4>;
 
-// First index >= i whose unit is one of `s`, or n. Eight units at a time with SSE2 where the
-// processor has it (every x64 does); the bit mask of the hits gives the index directly.
-std::size_t FindStarter(const char16_t* t, std::size_t i, std::size_t n, const Starters& s) {
-#if defined(__SSE2__) || defined(_M_X64)
-    const __m128i s0 = _mm_set1_epi16(static_cast<short>(s[0]));
-    const __m128i s1 = _mm_set1_epi16(static_cast<short>(s[1]));
-    const __m128i s2 = _mm_set1_epi16(static_cast<short>(s[2]));
-    const __m128i s3 = _mm_set1_epi16(static_cast<short>(s[3]));
-    for (; i + 8 <= n; i += 8) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + i));
-        const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, s0), _mm_cmpeq_epi16(v, s1)),
-                                         _mm_or_si128(_mm_cmpeq_epi16(v, s2), _mm_cmpeq_epi16(v, s3)));
+// What the first two units of a match can be: a cheap filter that leaves few candidates for the
+// full comparison on ordinary text.
+struct Filter {
+    UnitSet first;
+    UnitSet second;  // the same as `first` for a one-unit pattern
+    std::size_t span = 1;  // units the filter looks at: 1 or 2
+};
+
+bool InSet(char16_t c, const UnitSet& s) { return c == s[0] || c == s[1] || c == s[2] || c == s[3]; }
+
+#ifdef QUILLET_SSE2
+__m128i InSet8(__m128i v, const UnitSet& s) {
+    auto eq = [&](char16_t u) { return _mm_cmpeq_epi16(v, _mm_set1_epi16(static_cast<short>(u))); };
+    return _mm_or_si128(_mm_or_si128(eq(s[0]), eq(s[1])), _mm_or_si128(eq(s[2]), eq(s[3])));
+}
+#endif
+
+// First index >= i where the filter passes, or n. Eight positions at a time with SSE2 where the
+// processor has it (every x64 does): the bit mask of the hits gives the index directly.
+std::size_t FindCandidate(const char16_t* t, std::size_t i, std::size_t n, const Filter& f) {
+#ifdef QUILLET_SSE2
+    for (; i + 8 + f.span - 1 <= n; i += 8) {
+        const auto* p = reinterpret_cast<const __m128i*>(t + i);
+        __m128i hit = InSet8(_mm_loadu_si128(p), f.first);
+        if (f.span == 2) {
+            hit = _mm_and_si128(hit, InSet8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(t + i + 1)),
+                                            f.second));
+        }
         const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit));
         if (mask != 0) return i + static_cast<std::size_t>(std::countr_zero(mask)) / 2;
     }
 #endif
-    while (i < n && t[i] != s[0] && t[i] != s[1] && t[i] != s[2] && t[i] != s[3]) ++i;
-    return i;
+    for (; i + f.span <= n; ++i) {
+        if (InSet(t[i], f.first) && (f.span == 1 || InSet(t[i + 1], f.second))) return i;
+    }
+    return n;
 }
 
 // Knuth-Morris-Pratt over code units seen through `key` (identity for exact matching, the loose
@@ -66,18 +83,18 @@ int64_t KmpCount(std::u16string_view text, const std::vector<char16_t>& pat, Key
     return count;
 }
 
-// The sliding window itself, but only at positions whose first unit can start a match, found
-// eight at a time. Each candidate costs at most the pattern's length, so this is used for short
-// patterns only, where it beats the automaton on ordinary text.
+// The sliding window itself, but only at positions the filter lets through. Each candidate costs
+// at most the pattern's length, so this serves short patterns only, where it beats the automaton
+// on ordinary text.
 template <typename Key>
 int64_t CandidateCount(std::u16string_view text, const std::vector<char16_t>& pat, Key key,
-                       const Starters& starters) {
+                       const Filter& filter) {
     const char16_t* t = text.data();
     const std::size_t n = text.size(), m = pat.size();
     int64_t count = 0;
-    for (std::size_t i = FindStarter(t, 0, n, starters); i + m <= n;
-         i = FindStarter(t, i, n, starters)) {
-        std::size_t j = 1;
+    for (std::size_t i = FindCandidate(t, 0, n, filter); i + m <= n;
+         i = FindCandidate(t, i, n, filter)) {
+        std::size_t j = filter.span;
         while (j < m && key(t[i + j]) == pat[j]) ++j;
         if (j == m) {
             ++count;
@@ -92,51 +109,54 @@ int64_t CandidateCount(std::u16string_view text, const std::vector<char16_t>& pa
 // Patterns up to this length are matched by candidates: at most this many unit comparisons per
 // text position even in the worst case. Longer ones go through the automaton, linear always.
 constexpr std::size_t kCandidatePatternMax = 16;
+// Below this text length, building the filter costs more than it saves.
+constexpr std::size_t kFilterFrom = 4096;
 
-template <typename Key>
-int64_t Count(std::u16string_view text, std::u16string_view pattern, Key key,
-              const std::optional<Starters>& starters) {
+// The members of a unit's loose class, or nothing when there are more than a UnitSet holds.
+std::optional<UnitSet> LooseClass(const char16_t* key, char16_t unit) {
+    const char16_t k = key[unit];
+    UnitSet s{};
+    std::size_t found = 0;
+    for (std::size_t u = 0; u < 0x10000; ++u) {
+        if (key[u] != k) continue;
+        if (found == s.size()) return std::nullopt;
+        s[found++] = static_cast<char16_t>(u);
+    }
+    std::fill(s.begin() + static_cast<std::ptrdiff_t>(found), s.end(), s[0]);
+    return s;
+}
+
+template <typename Key, typename ClassOf>
+int64_t Count(std::u16string_view text, std::u16string_view pattern, Key key, ClassOf classOf) {
     std::vector<char16_t> pat(pattern.size());
     std::transform(pattern.begin(), pattern.end(), pat.begin(), key);
-    if (starters && pat.size() <= kCandidatePatternMax) {
-        return CandidateCount(text, pat, key, *starters);
+    if (text.size() >= kFilterFrom && pat.size() <= kCandidatePatternMax) {
+        const auto first = classOf(pattern[0]);
+        const auto second = pattern.size() > 1 ? classOf(pattern[1]) : first;
+        if (first && second) {
+            return CandidateCount(text, pat, key, Filter{*first, *second, pattern.size() > 1 ? 2u : 1u});
+        }
     }
     return KmpCount(text, pat, key);
 }
-
-// Below this length finding the starters costs more than it saves.
-constexpr std::size_t kSkipFrom = 4096;
 
 }  // namespace
 
 int64_t CountOccurrences(std::u16string_view text, std::u16string_view pattern, int32_t fuzzy) {
     if (text.empty() || pattern.empty() || pattern.size() > text.size()) return 0;
-    const bool skip = text.size() >= kSkipFrom;
     if (fuzzy != 0) {
         const char16_t* key = text::LooseKeyTable();
-        std::optional<Starters> starters;
-        if (skip) {
-            // Members of the first unit's class; more than four and the skip is not used.
-            const char16_t first = key[pattern[0]];
-            Starters s{};
-            std::size_t found = 0;
-            for (std::size_t u = 0; u < 0x10000 && found <= s.size(); ++u) {
-                if (key[u] == first && found++ < s.size()) s[found - 1] = char16_t(u);
-            }
-            if (found <= s.size()) {
-                for (std::size_t j = found; j < s.size(); ++j) s[j] = s[0];
-                starters = s;
-            }
-        }
-        return Count(text, pattern, [key](char16_t c) { return key[c]; }, starters);
+        return Count(
+            text, pattern, [key](char16_t c) { return key[c]; },
+            [key](char16_t c) { return LooseClass(key, c); });
     }
-    std::optional<Starters> starters;
-    if (skip) starters = Starters{pattern[0], pattern[0], pattern[0], pattern[0]};
-    return Count(text, pattern, [](char16_t c) { return c; }, starters);
+    return Count(
+        text, pattern, [](char16_t c) { return c; },
+        [](char16_t c) { return std::optional<UnitSet>(UnitSet{c, c, c, c}); });
 }
 
 void CountText(std::u16string_view text, CountResult& result, int32_t searchFuzzy) {
-    // The single-unit counts and CR LF in one branch-free pass the compiler can vectorise: CR LF
+    // The single-unit counts and CR LF in branch-free passes the compiler can vectorise: CR LF
     // cannot overlap itself, so counting each CR directly followed by LF equals its greedy count.
     const std::size_t n = text.size();
     const char16_t* t = text.data();

@@ -162,6 +162,24 @@ TEST(CountOccurrences, MatchesTheSlidingComparisonOnGeneratedInputs) {
     }
 }
 
+TEST(CountOccurrences, LongTextsTakeTheFilteredPathToTheSameResult) {
+    // Long texts go through a vectorised filter on the first two units; its edges (a candidate
+    // at the last eight units, a class of several members, a one-unit pattern) must not change
+    // the result.
+    std::mt19937 rng(11);
+    const std::u16string alphabet = u"aAａＡbB ｶカかx";
+    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1), tl(4096, 4200),
+        pl(1, 20);
+    for (int i = 0; i < 300; ++i) {
+        std::u16string text(tl(rng), u'a'), pat(pl(rng), u'a');
+        for (auto& c : text) c = alphabet[pick(rng)];
+        for (auto& c : pat) c = alphabet[pick(rng)];
+        if (i % 3 == 0) text.replace(text.size() - pat.size(), pat.size(), pat);
+        ASSERT_EQ(CountOccurrences(text, pat, 0), SlidingCount(text, pat, false));
+        ASSERT_EQ(CountOccurrences(text, pat, 1), SlidingCount(text, pat, true));
+    }
+}
+
 TEST(CountOccurrences, NearlyMatchingLongPatternStaysLinear) {
     // A naive window would make about 10^9 comparisons here; the count must still be exact.
     std::u16string pattern(1000, u'a');
