@@ -5,6 +5,7 @@
 #define IDI_INFO 102
 
 #define IDR_MAINMENU 201
+#define IDR_TRAYMENU 202
 
 // Main window's menu bar
 #define IDM_DISP 40001

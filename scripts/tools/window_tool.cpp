@@ -1,0 +1,59 @@
+// Looks at or closes a window of a running program, for scripts.
+//   quillet_window_tool.exe text CLASS [CONTROL_ID]  prints the window's text as UTF-8
+//   quillet_window_tool.exe close CLASS              asks the window to close, waits until it has
+// Exits 1 when the window (or control) does not exist, or did not close within 10 s.
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+int PrintText(HWND hwnd) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) {
+        return 1;
+    }
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, 5000, &copied);
+    text.resize(copied);
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                          nullptr, 0, nullptr, nullptr);
+    std::string utf8(bytes, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), bytes,
+                        nullptr, nullptr);
+    // Bytes as they are: no CR added before each LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+    return 0;
+}
+
+int Close(HWND hwnd) {
+    PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    for (int i = 0; i < 100; ++i) {
+        if (!IsWindow(hwnd)) return 0;
+        Sleep(100);
+    }
+    return 1;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 3) {
+        std::fputs("usage: quillet_window_tool text CLASS [CONTROL_ID] | close CLASS\n", stderr);
+        return 2;
+    }
+    const std::wstring verb = argv[1];
+    HWND hwnd = FindWindowW(argv[2], nullptr);
+    if (!hwnd) return 1;
+    if (verb == L"close") return Close(hwnd);
+    if (argc > 3) hwnd = GetDlgItem(hwnd, std::wcstol(argv[3], nullptr, 10));
+    if (!hwnd) return 1;
+    return PrintText(hwnd);
+}

@@ -1,0 +1,34 @@
+// Reading the clipboard's text (CF_TEXT, Shift-JIS) without hanging and without trusting its size.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace quillet::clip {
+
+// Holds the clipboard open for one scope. Another program may hold it for a moment, so opening
+// is tried a few times with short sleeps (well under a second in all); never waits longer.
+class ClipboardOpen {
+public:
+    explicit ClipboardOpen(HWND owner);
+    ~ClipboardOpen();
+    ClipboardOpen(const ClipboardOpen&) = delete;
+    ClipboardOpen& operator=(const ClipboardOpen&) = delete;
+
+    explicit operator bool() const { return open_; }
+
+private:
+    bool open_ = false;
+};
+
+// Whether the clipboard offers text in the ANSI format.
+bool HasText();
+
+// The clipboard's CF_TEXT converted from code page 932, or nothing when the clipboard could not be
+// opened or holds no such text. The text ends at the first NUL or at the end of the data block,
+// whichever comes first; a lead byte cut off at the end is dropped.
+std::optional<std::u16string> ReadText(HWND owner);
+
+}  // namespace quillet::clip

@@ -1,0 +1,64 @@
+#include "platform/clipboard.h"
+
+#include <cstring>
+#include <string_view>
+
+#include "platform/text.h"
+
+namespace quillet::clip {
+
+namespace {
+
+constexpr int kOpenAttempts = 10;
+constexpr DWORD kOpenRetryMs = 20;
+
+// Unlocks on every way out of the read.
+class GlobalLockGuard {
+public:
+    explicit GlobalLockGuard(HGLOBAL h) : h_(h), p_(h ? GlobalLock(h) : nullptr) {}
+    ~GlobalLockGuard() {
+        if (p_) GlobalUnlock(h_);
+    }
+    GlobalLockGuard(const GlobalLockGuard&) = delete;
+    GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
+    const char* data() const { return static_cast<const char*>(p_); }
+
+private:
+    HGLOBAL h_;
+    void* p_;
+};
+
+}  // namespace
+
+ClipboardOpen::ClipboardOpen(HWND owner) {
+    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
+        if (OpenClipboard(owner)) {
+            open_ = true;
+            return;
+        }
+        Sleep(kOpenRetryMs);
+    }
+}
+
+ClipboardOpen::~ClipboardOpen() {
+    if (open_) CloseClipboard();
+}
+
+bool HasText() { return IsClipboardFormatAvailable(CF_TEXT) != 0; }
+
+std::optional<std::u16string> ReadText(HWND owner) {
+    ClipboardOpen open(owner);
+    if (!open) return std::nullopt;
+    HGLOBAL handle = GetClipboardData(CF_TEXT);
+    if (!handle) return std::nullopt;
+    GlobalLockGuard lock(handle);
+    if (!lock.data()) return std::nullopt;
+    // The block's size is the only bound we can trust: the text need not end in a NUL.
+    const SIZE_T size = GlobalSize(handle);
+    const void* nul = std::memchr(lock.data(), 0, size);
+    const std::size_t length =
+        nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - lock.data()) : size;
+    return text::FromSjis(std::string_view(lock.data(), length));
+}
+
+}  // namespace quillet::clip

@@ -1,0 +1,28 @@
+#include "shell/app_info.h"
+
+#include "platform/system.h"
+#include "platform/version_info.h"
+#include "shell/app_text.h"
+
+namespace quillet::shell {
+
+namespace {
+std::u16string VersionText(const sys::VersionInfo& v) {
+    return FormatAppVersion(v.Major, v.Minor, v.Revision);
+}
+}  // namespace
+
+std::wstring AppVersion() { return Wide(VersionText(sys::ReadVersionInfo())); }
+
+std::wstring AppTitle() { return Wide(FormatAppTitle(VersionText(sys::ReadVersionInfo()))); }
+
+std::wstring VersionItemText() {
+    const sys::VersionInfo v = sys::ReadVersionInfo();
+    return Wide(VersionItemCaption(U16(sys::ExecutableStem()), VersionText(v), U16(v.CompanyName)));
+}
+
+void SetTopMost(HWND hwnd) {
+    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+}  // namespace quillet::shell

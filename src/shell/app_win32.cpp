@@ -1,0 +1,48 @@
+#include "shell/app.h"
+
+#include <commctrl.h>
+
+#include "platform/system.h"
+#include "platform/unique_handle.h"
+#include "shell/app_info.h"
+#include "shell/app_state.h"
+#include "shell/app_text.h"
+#include "shell/main_window.h"
+
+namespace quillet::shell {
+
+namespace {
+
+// One name for every copy of the program, wherever it lives and whatever it is called, in the
+// user's session.
+constexpr wchar_t kInstanceMutex[] = L"Local\\Quillet.frmMain.Running";
+
+}  // namespace
+
+int RunQuillet(HINSTANCE instance) {
+    UniqueKernelHandle running(CreateMutexW(nullptr, FALSE, kInstanceMutex));
+    const DWORD error = GetLastError();
+    // A mutex we may not open was created by a copy that runs as well.
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED) {
+        MessageBoxW(nullptr, Wide(AlreadyRunningMessage(U16(sys::ExecutableStem()))).c_str(),
+                    Wide(kAlreadyRunningCaption).c_str(), MB_OK);
+        return 0;
+    }
+
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+
+    AppState app;
+    MainWindow main(app, instance);
+    if (!main.Create()) return 1;
+    main.Start();
+
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
+}  // namespace quillet::shell

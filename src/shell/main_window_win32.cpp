@@ -1,0 +1,208 @@
+#include "shell/main_window.h"
+
+#include "platform/system.h"
+#include "resource.h"
+#include "settings/conf_file.h"
+#include "shell/app_info.h"
+#include "shell/app_text.h"
+#include "shell/show_count.h"
+
+namespace quillet::shell {
+
+namespace {
+
+// The window's size when created, in 96-dpi pixels; the settings may change it at once.
+constexpr int kClientWidth = 240;
+constexpr int kClientHeight = 57;
+
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
+// A tool window has only the close box and no task-bar button.
+constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+
+constexpr COLORREF kInstructionColor = RGB(192, 192, 192);
+constexpr COLORREF kReportColor = RGB(0, 0, 0);
+
+// "ＭＳ ゴシック" 9.75 pt: 13 pixels high at 96 dpi.
+constexpr int kFontTenthsOfPoint = 975;
+constexpr wchar_t kFontFace[] = L"ＭＳ ゴシック";
+
+}  // namespace
+
+MainWindow::MainWindow(AppState& app, HINSTANCE instance)
+    : app_(app),
+      instance_(instance),
+      watch_(app, [this](const std::u16string& text) { ShowCount(app_, *this, text); }),
+      textColor_(kInstructionColor) {}
+
+MainWindow::~MainWindow() { DestroyNow(); }
+
+bool MainWindow::Create() {
+    // Shared icons belong to the system: nothing to release.
+    HICON icon = static_cast<HICON>(
+        LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 32, 32, LR_SHARED));
+    HICON small = static_cast<HICON>(
+        LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_SHARED));
+    if (!RegisterClassOnce(instance_, QUILLET_MAIN_CLASS, icon, small,
+                           MAKEINTRESOURCEW(IDR_MAINMENU))) {
+        return false;
+    }
+    RECT rect{0, 0, kClientWidth, kClientHeight};
+    AdjustWindowRectEx(&rect, kStyle, TRUE, kExStyle);
+    return WindowBase::Create(instance_, QUILLET_MAIN_CLASS, L"", kStyle, kExStyle, 0, 0,
+                              rect.right - rect.left, rect.bottom - rect.top, nullptr,
+                              nullptr) != nullptr;
+}
+
+void MainWindow::OnCreate() {
+    HDC screen = GetDC(nullptr);
+    const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    font_.reset(CreateFontW(-MulDiv(kFontTenthsOfPoint, dpiY, 720 * 10), 0, 0, 0, FW_NORMAL, FALSE,
+                            FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
+                            kFontFace));
+    description_ = CreateWindowExW(
+        0, L"EDIT", Wide(kInstructionText).c_str(),
+        WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY, 0, 0, kClientWidth,
+        kClientHeight, Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TXTDESCRIPTION)),
+        instance_, nullptr);
+    SendMessageW(description_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    trayMenu_.reset(LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_TRAYMENU)));
+}
+
+void MainWindow::Start() {
+    SetTopMost(Hwnd());
+    SetTitle();
+    app_.wnd.MainHwnd = Hwnd();
+    if (trayMenu_) {
+        ModifyMenuW(trayMenu_.get(), IDM_VERNO, MF_BYCOMMAND | MF_STRING, IDM_VERNO,
+                    VersionItemText().c_str());
+    }
+
+    HDC screen = GetDC(nullptr);
+    app_.TwipsPerPixelX = TwipsPerPixel(GetDeviceCaps(screen, LOGPIXELSX));
+    app_.TwipsPerPixelY = TwipsPerPixel(GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
+
+    RECT rect{};
+    GetWindowRect(Hwnd(), &rect);
+    app_.settings = ConfDefault(GetSystemMetrics(SM_CXSCREEN) * app_.TwipsPerPixelX,
+                                GetSystemMetrics(SM_CYSCREEN) * app_.TwipsPerPixelY,
+                                (rect.right - rect.left) * app_.TwipsPerPixelX,
+                                (rect.bottom - rect.top) * app_.TwipsPerPixelY);
+    ConfLoad(ConfPath(), app_.settings);
+    PlaceFromSettings();
+
+    SetTitle();
+    app_.wnd.LastText.clear();
+    // Tray mode (notice, icon, hidden window) arrives with the tray icon; until then the window
+    // stays visible so that the program can still be reached and ended.
+    watch_.Start(Hwnd());
+    ShowWindow(Hwnd(), SW_SHOW);
+}
+
+void MainWindow::SetTitle() {
+    tag_ = AppTitle();
+    SetWindowTextW(Hwnd(), tag_.c_str());
+}
+
+void MainWindow::PlaceFromSettings() {
+    const Settings& s = app_.settings;
+    SetWindowPos(Hwnd(), nullptr, TwipsToPixels(s.FormLeft, app_.TwipsPerPixelX),
+                 TwipsToPixels(s.FormTop, app_.TwipsPerPixelY),
+                 TwipsToPixels(s.FormWidth, app_.TwipsPerPixelX),
+                 TwipsToPixels(s.FormHeight, app_.TwipsPerPixelY),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+WindowGeometry MainWindow::LiveGeometry() const {
+    RECT rect{};
+    GetWindowRect(Hwnd(), &rect);
+    const float tx = static_cast<float>(app_.TwipsPerPixelX);
+    const float ty = static_cast<float>(app_.TwipsPerPixelY);
+    return {rect.left * tx, rect.top * ty, (rect.right - rect.left) * tx,
+            (rect.bottom - rect.top) * ty};
+}
+
+void MainWindow::ShowReport(std::wstring_view report) {
+    textColor_ = kReportColor;
+    SetWindowTextW(description_, std::wstring(report).c_str());
+    // The colour changes even when the text does not.
+    InvalidateRect(description_, nullptr, TRUE);
+}
+
+void MainWindow::OnSize(int width, int height) {
+    if (description_) MoveWindow(description_, 0, 0, width, height, TRUE);
+}
+
+LRESULT MainWindow::OnCtlColorStatic(HDC dc) {
+    SetTextColor(dc, textColor_);
+    SetBkColor(dc, GetSysColor(COLOR_INFOBK));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INFOBK));
+}
+
+void MainWindow::OnCommand(int id) {
+    switch (id) {
+        case IDM_END:
+        case IDM_END2:
+            SendMessageW(Hwnd(), WM_CLOSE, 0, 0);
+            break;
+        case IDM_TRAYOUT:
+            app_.settings.TaskTray = 0;
+            ShowWindow(Hwnd(), SW_SHOW);
+            break;
+        default:
+            // Settings, help page and help note arrive with their own windows.
+            break;
+    }
+}
+
+void MainWindow::OnClose() {
+    // Every way out comes here first; the close is never cancelled.
+    if (!saved_) {
+        saved_ = true;
+        ConfSave(ConfPath(), app_.settings, LiveGeometry());
+    }
+    DestroyWindow(Hwnd());
+}
+
+void MainWindow::OnDestroy() {
+    watch_.Stop(Hwnd());
+    PostQuitMessage(0);
+}
+
+LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_CREATE:
+            OnCreate();
+            return 0;
+        case WM_SIZE:
+            OnSize(LOWORD(lp), HIWORD(lp));
+            return 0;
+        case WM_CTLCOLORSTATIC:
+            if (reinterpret_cast<HWND>(lp) == description_) {
+                return OnCtlColorStatic(reinterpret_cast<HDC>(wp));
+            }
+            break;
+        case WM_COMMAND:
+            if (HIWORD(wp) == 0) OnCommand(LOWORD(wp));
+            return 0;
+        case WM_CLOSE:
+            OnClose();
+            return 0;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            // The session ends after this returns: save now, through the close request.
+            if (wp) OnClose();
+            return 0;
+        case WM_DESTROY:
+            OnDestroy();
+            return 0;
+        default:
+            break;
+    }
+    return Default(msg, wp, lp);
+}
+
+}  // namespace quillet::shell
