@@ -26,6 +26,11 @@ private:
 // Whether the clipboard offers text in the ANSI format.
 bool HasText();
 
+// The text of a CF_TEXT block: up to its first NUL or the end of the block, whichever comes first
+// (the block need not hold a NUL), converted from code page 932; a lead byte cut off at the end is
+// dropped. Nothing when the block cannot be locked.
+std::optional<std::u16string> TextFromBlock(HGLOBAL block);
+
 // The clipboard's CF_TEXT converted from code page 932, or nothing when the clipboard could not be
 // opened or holds no such text. The text ends at the first NUL or at the end of the data block,
 // whichever comes first; a lead byte cut off at the end is dropped.

@@ -9,8 +9,10 @@ namespace quillet::clip {
 
 namespace {
 
-constexpr int kOpenAttempts = 10;
-constexpr DWORD kOpenRetryMs = 20;
+// About half a second in all: long enough for a program that is still writing, short enough
+// that a clipboard held for good does not freeze the program.
+constexpr int kOpenAttempts = 12;
+constexpr DWORD kOpenRetryMs = 40;
 
 // Unlocks on every way out of the read.
 class GlobalLockGuard {
@@ -51,10 +53,14 @@ std::optional<std::u16string> ReadText(HWND owner) {
     if (!open) return std::nullopt;
     HGLOBAL handle = GetClipboardData(CF_TEXT);
     if (!handle) return std::nullopt;
-    GlobalLockGuard lock(handle);
+    return TextFromBlock(handle);
+}
+
+std::optional<std::u16string> TextFromBlock(HGLOBAL block) {
+    GlobalLockGuard lock(block);
     if (!lock.data()) return std::nullopt;
     // The block's size is the only bound we can trust: the text need not end in a NUL.
-    const SIZE_T size = GlobalSize(handle);
+    const SIZE_T size = GlobalSize(block);
     const void* nul = std::memchr(lock.data(), 0, size);
     const std::size_t length =
         nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - lock.data()) : size;
