@@ -12,11 +12,15 @@ namespace quillet {
 std::wstring ConfPath();
 
 // Reads the file at `path` into `settings` if it is an ordinary file (a hidden or system file
-// counts as missing). Returns whether a file was read.
+// counts as missing). Returns whether the whole file was read. A file that cannot be opened, or
+// that is larger than any Conf.txt (16 MiB), changes nothing; after a read error the lines that
+// ended before it have been applied.
 bool ConfLoad(const std::wstring& path, Settings& settings);
 
 // Writes all eleven lines to `path` through a new file beside it that then replaces the old one,
-// so that the old file survives any failure. Returns whether the new file is in place.
+// so that the old file survives any failure. The new file is `path` + ".tmp"; one that a crash
+// left behind is overwritten by the next save. Returns whether the new file is in place. Never
+// throws and shows nothing: closing goes on either way.
 bool ConfSave(const std::wstring& path, const Settings& settings, const WindowGeometry& geometry);
 
 }  // namespace quillet

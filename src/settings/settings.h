@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace quillet {
@@ -19,7 +20,14 @@ struct Settings {
     int32_t SearchFuzzy = 0;     // non-zero: loose search
     std::u16string CustomItem = u"1111111";
     int32_t CustomMsg = 1;       // 0: no start or end notice
+
+    friend bool operator==(const Settings&, const Settings&) = default;
 };
+
+// Rounds to the nearest integer, halves to the even neighbour (4000.5 -> 4000, 4001.5 -> 4002),
+// whatever the floating-point rounding mode. Empty when the result does not fit in 32 bits or
+// the value is not finite.
+std::optional<int32_t> RoundHalfEven(double value);
 
 // Every setting at its default, with the window of the given outer size centred on the screen.
 // All four arguments in twips.
