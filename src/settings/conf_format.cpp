@@ -131,9 +131,8 @@ double NumberValue(std::string_view number) {
     return negative ? -value : value;
 }
 
-// The leading numeric part, as a number read from a hand-edited file is meant: spaces skipped,
-// reading stops where the number cannot go on, no number at all is 0. Empty when the number
-// does not fit in 32 bits.
+// The leading numeric part of a value: spaces skipped, reading stops where the number cannot go
+// on, no number at all is 0. Empty when the rounded number does not fit in 32 bits.
 std::optional<int32_t> LeadingNumber(std::string_view value) {
     value = TrimLeadingSpaces(value);
     const std::size_t n = NumberLength(value);
