@@ -1,0 +1,234 @@
+// The clipboard watch on the real viewer chain: what it counts, what it passes on, and in which
+// order, with test windows playing the other programs.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/unique_handle.h"
+#include "shell/app_state.h"
+#include "shell/clip_watch.h"
+
+namespace quillet::shell {
+namespace {
+
+std::vector<std::wstring> g_log;  // counts and other viewers' notifications, in order
+
+void Pump() {
+    // Clipboard notifications may be posted or sent from Wine's clipboard manager.
+    for (int i = 0; i < 10; ++i) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        Sleep(10);
+    }
+}
+
+// Another program's clipboard viewer that behaves as the documentation asks.
+class Viewer {
+public:
+    explicit Viewer(std::wstring name) : name_(std::move(name)) {
+        static const bool registered = [] {
+            WNDCLASSW wc{};
+            wc.lpfnWndProc = &Viewer::Proc;
+            wc.lpszClassName = L"QuilletTestViewer";
+            return RegisterClassW(&wc) != 0;
+        }();
+        (void)registered;
+        hwnd_.reset(CreateWindowW(L"QuilletTestViewer", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  nullptr, nullptr));
+        SetWindowLongPtrW(hwnd_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~Viewer() { Leave(); }
+    void Join() {
+        joined_ = true;
+        next_ = SetClipboardViewer(hwnd_.get());
+    }
+    void Leave() {
+        if (joined_) ChangeClipboardChain(hwnd_.get(), next_);
+        joined_ = false;
+    }
+    HWND get() const { return hwnd_.get(); }
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+        auto* self = reinterpret_cast<Viewer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (self && msg == WM_DRAWCLIPBOARD) {
+            g_log.push_back(self->name_ + L":draw");
+            if (self->next_) SendMessageW(self->next_, msg, wp, lp);
+            return 0;
+        }
+        if (self && msg == WM_CHANGECBCHAIN) {
+            g_log.push_back(self->name_ + L":chain");
+            if (reinterpret_cast<HWND>(wp) == self->next_) {
+                self->next_ = reinterpret_cast<HWND>(lp);
+            } else if (self->next_) {
+                SendMessageW(self->next_, msg, wp, lp);
+            }
+            return 0;
+        }
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+
+    std::wstring name_;
+    UniqueWindow hwnd_;
+    HWND next_ = nullptr;
+    bool joined_ = false;
+};
+
+class ClipWatchTest : public ::testing::Test {
+protected:
+    // The watched window stands in for the main window; "other" for the program copied from.
+    // Made once: under Wine without a window manager, destroying a shown window takes seconds.
+    static void SetUpTestSuite() {
+        main_ = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"main", WS_POPUP | WS_VISIBLE, 0, 0,
+                                10, 10, nullptr, nullptr, nullptr, nullptr);
+        other_ = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 20,
+                                 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    }
+    static void TearDownTestSuite() {
+        DestroyWindow(other_);
+        DestroyWindow(main_);
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(main_ && other_);
+        app_.wnd.MainHwnd = main_;
+        Copy(L"present before the watch starts");
+        SetForegroundWindow(other_);
+        Pump();
+        g_log.clear();
+    }
+    void TearDown() override {
+        watch_.Stop(main_);
+        Pump();
+    }
+
+    // A copy made by the "other" window, whatever window is in front.
+    void Copy(const std::wstring& text) {
+        for (int i = 0; i < 100 && !OpenClipboard(other_); ++i) Sleep(20);
+        EmptyClipboard();
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+        std::memcpy(GlobalLock(block), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+        GlobalUnlock(block);
+        SetClipboardData(CF_UNICODETEXT, block);
+        CloseClipboard();
+        Pump();
+    }
+    void CopyNoText() {
+        for (int i = 0; i < 100 && !OpenClipboard(other_); ++i) Sleep(20);
+        EmptyClipboard();
+        const UINT format = RegisterClipboardFormatW(L"QuilletTestPicture");
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 4);
+        SetClipboardData(format, block);
+        CloseClipboard();
+        Pump();
+    }
+
+    static inline HWND main_ = nullptr;
+    static inline HWND other_ = nullptr;
+    AppState app_;
+    ClipWatch watch_{app_, [](const std::u16string& text) {
+                         g_log.push_back(L"count:" + std::wstring(text.begin(), text.end()));
+                     }};
+};
+
+TEST_F(ClipWatchTest, TheTextPresentAtStartIsNotCountedButTheNextCopyIs) {
+    watch_.Start(main_);
+    Pump();
+    EXPECT_TRUE(g_log.empty());
+    Copy(L"new");
+    EXPECT_EQ(g_log, (std::vector<std::wstring>{L"count:new"}));
+    EXPECT_EQ(app_.wnd.LastText, u"new");
+}
+
+TEST_F(ClipWatchTest, RepeatsAreCountedOnceAndChangesWithoutTextNotAtAll) {
+    watch_.Start(main_);
+    for (const wchar_t* text : {L"A", L"A", L"B", L"A"}) Copy(text);
+    CopyNoText();
+    Copy(L"A");  // the picture left the last counted text as it was
+    EXPECT_EQ(g_log, (std::vector<std::wstring>{L"count:A", L"count:B", L"count:A"}));
+}
+
+TEST_F(ClipWatchTest, CopiesWhileTheMainWindowIsInFrontAreNotCounted) {
+    watch_.Start(main_);
+    SetForegroundWindow(main_);
+    Copy(L"inside");
+    EXPECT_TRUE(g_log.empty());
+    EXPECT_EQ(app_.wnd.LastText, u"");
+    SetForegroundWindow(other_);
+    Copy(L"inside");
+    EXPECT_EQ(g_log, (std::vector<std::wstring>{L"count:inside"}));
+}
+
+TEST_F(ClipWatchTest, TheNextViewerHearsOfEveryChangeAfterTheCount) {
+    Viewer before(L"before");
+    before.Join();
+    watch_.Start(main_);
+    EXPECT_EQ(watch_.NextViewer(), before.get());
+    Viewer after(L"after");
+    after.Join();
+    Pump();
+    g_log.clear();
+
+    Copy(L"x");
+    Copy(L"x");  // not counted, still passed on
+    EXPECT_EQ(g_log, (std::vector<std::wstring>{L"after:draw", L"count:x", L"before:draw",
+                                                L"after:draw", L"before:draw"}));
+}
+
+TEST_F(ClipWatchTest, OurSuccessorLeavingHandsUsItsSuccessor) {
+    Viewer last(L"last");
+    last.Join();
+    Viewer middle(L"middle");
+    middle.Join();
+    watch_.Start(main_);
+    ASSERT_EQ(watch_.NextViewer(), middle.get());
+    g_log.clear();
+
+    middle.Leave();
+    Pump();
+    EXPECT_EQ(watch_.NextViewer(), last.get());
+    EXPECT_EQ(g_log, std::vector<std::wstring>{});  // the notice went no further
+
+    Copy(L"y");
+    EXPECT_EQ(g_log, (std::vector<std::wstring>{L"count:y", L"last:draw"}));
+}
+
+TEST_F(ClipWatchTest, AnotherViewerLeavingIsPassedOnAndOurSuccessorKept) {
+    Viewer last(L"last");
+    last.Join();
+    Viewer next(L"next");
+    next.Join();
+    watch_.Start(main_);
+    g_log.clear();
+
+    // "last" leaves: the notice reaches us first (we are at the head) and goes down the chain.
+    last.Leave();
+    Pump();
+    EXPECT_EQ(watch_.NextViewer(), next.get());
+    EXPECT_EQ(g_log, (std::vector<std::wstring>{L"next:chain"}));
+}
+
+TEST_F(ClipWatchTest, AfterStoppingNothingIsCountedAndTheChainStaysWhole) {
+    Viewer before(L"before");
+    before.Join();
+    watch_.Start(main_);
+    watch_.Stop(main_);
+    Pump();
+    g_log.clear();
+
+    Copy(L"z");
+    EXPECT_EQ(g_log, (std::vector<std::wstring>{L"before:draw"}));
+
+    // Started again, the watch counts again and the text counted last before the pause stays.
+    watch_.Start(main_);
+    Pump();
+    Copy(L"w");
+    EXPECT_EQ(g_log, (std::vector<std::wstring>{L"before:draw", L"count:w", L"before:draw"}));
+}
+
+}  // namespace
+}  // namespace quillet::shell
