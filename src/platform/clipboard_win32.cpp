@@ -46,7 +46,9 @@ ClipboardOpen::~ClipboardOpen() {
     if (open_) CloseClipboard();
 }
 
-bool HasText() { return IsClipboardFormatAvailable(CF_TEXT) != 0; }
+bool HasText() {
+    return IsClipboardFormatAvailable(CF_TEXT) != 0;
+}
 
 std::optional<std::u16string> ReadText(HWND owner) {
     ClipboardOpen open(owner);

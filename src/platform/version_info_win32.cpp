@@ -18,8 +18,8 @@ VersionInfo ReadVersionInfo() {
 
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT fixedLen = 0;
-    if (VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedLen) &&
-        fixed && fixedLen >= sizeof(VS_FIXEDFILEINFO)) {
+    if (VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedLen) && fixed &&
+        fixedLen >= sizeof(VS_FIXEDFILEINFO)) {
         info.Major = HIWORD(fixed->dwFileVersionMS);
         info.Minor = LOWORD(fixed->dwFileVersionMS);
         info.Build = HIWORD(fixed->dwFileVersionLS);

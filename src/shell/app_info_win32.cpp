@@ -12,9 +12,13 @@ std::u16string VersionText(const sys::VersionInfo& v) {
 }
 }  // namespace
 
-std::wstring AppVersion() { return Wide(VersionText(sys::ReadVersionInfo())); }
+std::wstring AppVersion() {
+    return Wide(VersionText(sys::ReadVersionInfo()));
+}
 
-std::wstring AppTitle() { return Wide(FormatAppTitle(VersionText(sys::ReadVersionInfo()))); }
+std::wstring AppTitle() {
+    return Wide(FormatAppTitle(VersionText(sys::ReadVersionInfo())));
+}
 
 std::wstring VersionItemText() {
     const sys::VersionInfo v = sys::ReadVersionInfo();

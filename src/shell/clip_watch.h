@@ -29,8 +29,8 @@ public:
     HWND NextViewer() const { return nextViewer_; }
 
 private:
-    static LRESULT CALLBACK ClipWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
-                                        UINT_PTR id, DWORD_PTR ref);
+    static LRESULT CALLBACK ClipWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                        DWORD_PTR ref);
     void OnDrawClipboard(HWND hwnd);
 
     AppState& app_;

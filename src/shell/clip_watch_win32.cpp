@@ -10,8 +10,12 @@ namespace quillet::shell {
 namespace {
 constexpr UINT_PTR kSubclassId = 1;
 
-WindowId Id(HWND hwnd) { return reinterpret_cast<WindowId>(hwnd); }
-HWND Hwnd(WindowId id) { return reinterpret_cast<HWND>(id); }
+WindowId Id(HWND hwnd) {
+    return reinterpret_cast<WindowId>(hwnd);
+}
+HWND Hwnd(WindowId id) {
+    return reinterpret_cast<HWND>(id);
+}
 }  // namespace
 
 void ClipWatch::Start(HWND hwnd) {
@@ -53,8 +57,9 @@ LRESULT CALLBACK ClipWatch::ClipWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
             if (self->nextViewer_) SendMessageW(self->nextViewer_, msg, wp, lp);
             break;
         case WM_CHANGECBCHAIN: {
-            const ChainChange change = OnChainChange(Id(self->nextViewer_), Id(reinterpret_cast<HWND>(wp)),
-                                                     Id(reinterpret_cast<HWND>(lp)));
+            const ChainChange change =
+                OnChainChange(Id(self->nextViewer_), Id(reinterpret_cast<HWND>(wp)),
+                              Id(reinterpret_cast<HWND>(lp)));
             if (change.Forward) SendMessageW(self->nextViewer_, msg, wp, lp);
             self->nextViewer_ = Hwnd(change.NextViewer);
             break;

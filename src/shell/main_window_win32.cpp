@@ -34,7 +34,9 @@ MainWindow::MainWindow(AppState& app, HINSTANCE instance)
       watch_(app, [this](const std::u16string& text) { ShowCount(app_, *this, text); }),
       textColor_(kInstructionColor) {}
 
-MainWindow::~MainWindow() { DestroyNow(); }
+MainWindow::~MainWindow() {
+    DestroyNow();
+}
 
 bool MainWindow::Create() {
     // Shared icons belong to the system: nothing to release.
@@ -58,9 +60,8 @@ void MainWindow::OnCreate() {
     const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     font_.reset(CreateFontW(-MulDiv(kFontTenthsOfPoint, dpiY, 720 * 10), 0, 0, 0, FW_NORMAL, FALSE,
-                            FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
-                            kFontFace));
+                            FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                            DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, kFontFace));
     description_ = CreateWindowExW(
         0, L"EDIT", Wide(kInstructionText).c_str(),
         WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY, 0, 0, kClientWidth,
@@ -111,8 +112,7 @@ void MainWindow::PlaceFromSettings() {
     SetWindowPos(Hwnd(), nullptr, TwipsToPixels(s.FormLeft, app_.TwipsPerPixelX),
                  TwipsToPixels(s.FormTop, app_.TwipsPerPixelY),
                  TwipsToPixels(s.FormWidth, app_.TwipsPerPixelX),
-                 TwipsToPixels(s.FormHeight, app_.TwipsPerPixelY),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+                 TwipsToPixels(s.FormHeight, app_.TwipsPerPixelY), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 WindowGeometry MainWindow::LiveGeometry() const {

@@ -115,8 +115,9 @@ TEST_F(ClipboardTest, ALargeTextArrivesWhole) {
 // Another thread holds the clipboard open until told to let go (or for 10 s at most).
 class Holder {
 public:
-    Holder() : release_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-               opened_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    Holder()
+        : release_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+          opened_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
         thread_ = std::thread([this] {
             for (int i = 0; i < 100 && !held_; ++i) {
                 held_ = OpenClipboard(nullptr) != FALSE;
