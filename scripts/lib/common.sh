@@ -9,7 +9,7 @@ QUILLET_PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   googletest libgtest-dev libbenchmark-dev libicu-dev
   g++-mingw-w64-x86-64-posix wine wine64
-  xvfb xclip xdotool x11-utils imagemagick locales fonts-ipafont-gothic
+  xvfb xclip xdotool x11-utils imagemagick locales fonts-ipafont-gothic fonts-wine
 )
 
 log() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }
@@ -76,10 +76,14 @@ wine_env() {
   export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 }
 
-# A prefix inside the build tree, with the Japanese UI fonts mapped to the IPA fonts.
+# Bumped whenever ensure_wine_prefix sets something new, so older prefixes are set up again.
+QUILLET_PREFIX_VERSION=2
+
+# A prefix inside the build tree, with the Japanese UI fonts mapped to the IPA fonts and the
+# tooltip colour of a stock Windows, so screenshots look as they would there.
 ensure_wine_prefix() {
   wine_env
-  if [ ! -f "$WINEPREFIX/.quillet-ready" ]; then
+  if [ "$(cat "$WINEPREFIX/.quillet-ready" 2>/dev/null)" != "$QUILLET_PREFIX_VERSION" ]; then
     log "creating the Wine prefix $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1
@@ -90,8 +94,9 @@ ensure_wine_prefix() {
     for face in 'ＭＳ Ｐゴシック' 'MS PGothic' 'MS UI Gothic' 'ＭＳ Ｐ明朝' 'MS PMincho'; do
       wine reg add "$key" /v "$face" /d 'IPAPGothic' /f >/dev/null 2>&1
     done
+    wine reg add 'HKCU\Control Panel\Colors' /v InfoWindow /d '255 255 225' /f >/dev/null 2>&1
     wineserver -w
-    touch "$WINEPREFIX/.quillet-ready"
+    echo "$QUILLET_PREFIX_VERSION" >"$WINEPREFIX/.quillet-ready"
   fi
 }
 
