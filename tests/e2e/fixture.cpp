@@ -1,0 +1,90 @@
+#include "fixture.h"
+
+namespace e2e {
+
+namespace {
+std::wstring& HandshakePath() {
+    static std::wstring path;
+    return path;
+}
+}  // namespace
+
+const std::wstring& HandshakeDir() {
+    return HandshakePath();
+}
+void SetHandshakeDir(std::wstring path) {
+    HandshakePath() = ToWindowsPath(std::move(path));
+}
+
+void QuilletE2E::SetUp() {
+    if (QuilletExe().empty()) GTEST_SKIP() << "no --quillet=PATH given";
+    ASSERT_TRUE(CopyFileW(QuilletExe().c_str(), exe_.c_str(), FALSE))
+        << "cannot copy " << Printable(QuilletExe());
+    ASSERT_TRUE(app_.hwnd());
+    ASSERT_TRUE(sync_.hwnd());
+    sync_.Join();
+}
+
+void QuilletE2E::WriteConf(std::wstring_view text) {
+    ASSERT_TRUE(WriteFileBytes(dir_.File(L"Conf.txt"), ToSjis(text)));
+}
+
+void QuilletE2E::Start() {
+    ASSERT_TRUE(app_.Activate()) << "the driver's window cannot be brought to the front";
+    quillet_.emplace(exe_);
+    ASSERT_TRUE(quillet_->ok()) << "no main window of class Quillet.frmMain appeared";
+    ASSERT_TRUE(quillet_->WaitWatching()) << "the main window never became the clipboard viewer";
+}
+
+testing::AssertionResult QuilletE2E::Copy(const std::vector<ClipFormat>& formats, HWND foreground) {
+    if (!foreground) {
+        if (!app_.Activate()) return testing::AssertionFailure() << "driver window not in front";
+    } else if (!WaitUntil([&] {
+                   SetForegroundWindow(foreground);
+                   return GetForegroundWindow() == foreground;
+               })) {
+        return testing::AssertionFailure() << "cannot bring the window to the front";
+    }
+    const int before = sync_.notifications();
+    if (!PutOnClipboard(app_.hwnd(), formats))
+        return testing::AssertionFailure() << "cannot write the clipboard";
+    if (!WaitUntil([&] { return sync_.notifications() > before; }))
+        return testing::AssertionFailure()
+               << "the viewer after the program was not notified of the change";
+    return testing::AssertionSuccess();
+}
+
+testing::AssertionResult QuilletE2E::PutMarker() {
+    HWND text = quillet_ ? quillet_->description() : nullptr;
+    if (!text) return testing::AssertionFailure() << "no txtDescription";
+    if (!SetWindowTextOf(text, kMarker) || Report() != kMarker)
+        return testing::AssertionFailure() << "cannot put the marker into txtDescription";
+    return testing::AssertionSuccess();
+}
+
+std::wstring QuilletE2E::Report() const {
+    if (!quillet_) return L"(not running)";
+    return quillet_->Report().value_or(L"(no answer)");
+}
+
+testing::AssertionResult QuilletE2E::Counted(const std::vector<ClipFormat>& formats,
+                                             const std::wstring& report) {
+    if (auto marked = PutMarker(); !marked) return marked;
+    if (auto copied = Copy(formats); !copied) return copied;
+    const std::wstring shown = Report();
+    if (shown == report) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "txtDescription shows " << Printable(shown)
+                                       << "\n  instead of the report " << Printable(report);
+}
+
+testing::AssertionResult QuilletE2E::Ignored(const std::vector<ClipFormat>& formats,
+                                             HWND foreground) {
+    if (auto marked = PutMarker(); !marked) return marked;
+    if (auto copied = Copy(formats, foreground); !copied) return copied;
+    const std::wstring shown = Report();
+    if (shown == kMarker) return testing::AssertionSuccess();
+    return testing::AssertionFailure()
+           << "the change was counted: txtDescription shows " << Printable(shown);
+}
+
+}  // namespace e2e
