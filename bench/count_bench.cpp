@@ -87,8 +87,15 @@ BENCHMARK(PathologicalLoose)->Arg(kMiB)->Arg(2 * kMiB);
 // Prints the usual table, then each figure as a multiple of the plain pass of the same size.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    // With --benchmark_repetitions the median stands for each benchmark.
     void ReportRuns(const std::vector<Run>& runs) override {
-        for (const auto& run : runs) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+        for (const auto& run : runs) {
+            const bool aggregate = run.run_type == Run::RT_Aggregate;
+            if (aggregate && run.aggregate_name != "median") continue;
+            if (!aggregate && times_.count(run.run_name.str()) && repeated_) continue;
+            times_[run.run_name.str()] = run.GetAdjustedRealTime();
+            repeated_ |= aggregate;
+        }
         ConsoleReporter::ReportRuns(runs);
     }
     void Finalize() override {
@@ -108,6 +115,7 @@ public:
 
 private:
     std::map<std::string, double> times_;
+    bool repeated_ = false;
 };
 
 }  // namespace

@@ -30,32 +30,18 @@ struct Filter {
 bool InSet(char16_t c, const UnitSet& s) { return c == s[0] || c == s[1] || c == s[2] || c == s[3]; }
 
 #ifdef QUILLET_SSE2
-__m128i InSet8(__m128i v, const UnitSet& s) {
-    auto eq = [&](char16_t u) { return _mm_cmpeq_epi16(v, _mm_set1_epi16(static_cast<short>(u))); };
-    return _mm_or_si128(_mm_or_si128(eq(s[0]), eq(s[1])), _mm_or_si128(eq(s[2]), eq(s[3])));
-}
-#endif
-
-// First index >= i where the filter passes, or n. Eight positions at a time with SSE2 where the
-// processor has it (every x64 does): the bit mask of the hits gives the index directly.
-std::size_t FindCandidate(const char16_t* t, std::size_t i, std::size_t n, const Filter& f) {
-#ifdef QUILLET_SSE2
-    for (; i + 8 + f.span - 1 <= n; i += 8) {
-        const auto* p = reinterpret_cast<const __m128i*>(t + i);
-        __m128i hit = InSet8(_mm_loadu_si128(p), f.first);
-        if (f.span == 2) {
-            hit = _mm_and_si128(hit, InSet8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(t + i + 1)),
-                                            f.second));
-        }
-        const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit));
-        if (mask != 0) return i + static_cast<std::size_t>(std::countr_zero(mask)) / 2;
+// The unit set broadcast to eight lanes, made once per search.
+struct UnitSet8 {
+    explicit UnitSet8(const UnitSet& s) {
+        for (std::size_t k = 0; k < s.size(); ++k) v[k] = _mm_set1_epi16(static_cast<short>(s[k]));
     }
-#endif
-    for (; i + f.span <= n; ++i) {
-        if (InSet(t[i], f.first) && (f.span == 1 || InSet(t[i + 1], f.second))) return i;
+    __m128i Match(__m128i units) const {
+        return _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(units, v[0]), _mm_cmpeq_epi16(units, v[1])),
+                            _mm_or_si128(_mm_cmpeq_epi16(units, v[2]), _mm_cmpeq_epi16(units, v[3])));
     }
-    return n;
-}
+    std::array<__m128i, 4> v;
+};
+#endif
 
 // Knuth-Morris-Pratt over code units seen through `key` (identity for exact matching, the loose
 // key for loose matching). Restarting from state 0 after each match makes the count greedy and
@@ -83,25 +69,43 @@ int64_t KmpCount(std::u16string_view text, const std::vector<char16_t>& pat, Key
     return count;
 }
 
-// The sliding window itself, but only at positions the filter lets through. Each candidate costs
-// at most the pattern's length, so this serves short patterns only, where it beats the automaton
-// on ordinary text.
+// The sliding window itself, but only at positions the filter lets through, found eight at a
+// time. Candidates come in increasing order, and one that starts inside the last match is passed
+// over, which keeps the count greedy and non-overlapping. Each candidate costs at most the
+// pattern's length, so this serves short patterns only, where it beats the automaton.
 template <typename Key>
 int64_t CandidateCount(std::u16string_view text, const std::vector<char16_t>& pat, Key key,
                        const Filter& filter) {
     const char16_t* t = text.data();
-    const std::size_t n = text.size(), m = pat.size();
+    const std::size_t n = text.size(), m = pat.size(), span = filter.span;
     int64_t count = 0;
-    for (std::size_t i = FindCandidate(t, 0, n, filter); i + m <= n;
-         i = FindCandidate(t, i, n, filter)) {
-        std::size_t j = filter.span;
-        while (j < m && key(t[i + j]) == pat[j]) ++j;
-        if (j == m) {
-            ++count;
-            i += m;
-        } else {
-            ++i;
+    std::size_t next = 0;  // where the next match may start
+    // Branch-free, so that dense matches cost no mispredicted jumps.
+    auto verify = [&](std::size_t p) {
+        if (p < next) return;
+        bool equal = true;
+        for (std::size_t j = span; j < m; ++j) equal &= key(t[p + j]) == pat[j];
+        count += equal;
+        next = equal ? p + m : next;
+    };
+    std::size_t i = 0;
+#ifdef QUILLET_SSE2
+    const UnitSet8 first(filter.first), second(filter.second);
+    for (; i + 7 + m <= n; i += 8) {
+        __m128i hit = first.Match(_mm_loadu_si128(reinterpret_cast<const __m128i*>(t + i)));
+        if (span == 2) {
+            hit = _mm_and_si128(
+                hit, second.Match(_mm_loadu_si128(reinterpret_cast<const __m128i*>(t + i + 1))));
         }
+        // One bit per 16-bit lane.
+        for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(hit)) & 0x5555u; mask != 0;
+             mask &= mask - 1) {
+            verify(i + static_cast<std::size_t>(std::countr_zero(mask)) / 2);
+        }
+    }
+#endif
+    for (; i + m <= n; ++i) {
+        if (InSet(t[i], filter.first) && (span == 1 || InSet(t[i + 1], filter.second))) verify(i);
     }
     return count;
 }
@@ -113,16 +117,11 @@ constexpr std::size_t kCandidatePatternMax = 16;
 constexpr std::size_t kFilterFrom = 4096;
 
 // The members of a unit's loose class, or nothing when there are more than a UnitSet holds.
-std::optional<UnitSet> LooseClass(const char16_t* key, char16_t unit) {
-    const char16_t k = key[unit];
+std::optional<UnitSet> LooseClass(char16_t unit) {
+    const std::u16string_view members = text::LooseClassMembers(unit);
     UnitSet s{};
-    std::size_t found = 0;
-    for (std::size_t u = 0; u < 0x10000; ++u) {
-        if (key[u] != k) continue;
-        if (found == s.size()) return std::nullopt;
-        s[found++] = static_cast<char16_t>(u);
-    }
-    std::fill(s.begin() + static_cast<std::ptrdiff_t>(found), s.end(), s[0]);
+    if (members.size() > s.size()) return std::nullopt;
+    for (std::size_t k = 0; k < s.size(); ++k) s[k] = members[k < members.size() ? k : 0];
     return s;
 }
 
@@ -148,7 +147,7 @@ int64_t CountOccurrences(std::u16string_view text, std::u16string_view pattern, 
         const char16_t* key = text::LooseKeyTable();
         return Count(
             text, pattern, [key](char16_t c) { return key[c]; },
-            [key](char16_t c) { return LooseClass(key, c); });
+            [](char16_t c) { return LooseClass(c); });
     }
     return Count(
         text, pattern, [](char16_t c) { return c; },
@@ -156,18 +155,29 @@ int64_t CountOccurrences(std::u16string_view text, std::u16string_view pattern, 
 }
 
 void CountText(std::u16string_view text, CountResult& result, int32_t searchFuzzy) {
-    // The single-unit counts and CR LF in branch-free passes the compiler can vectorise: CR LF
+    // The single-unit counts and CR LF in branch-free passes the compiler vectorises: CR LF
     // cannot overlap itself, so counting each CR directly followed by LF equals its greedy count.
+    // Blocks short enough for 16-bit counters keep all eight lanes of a vector busy.
     const std::size_t n = text.size();
     const char16_t* t = text.data();
+    constexpr std::size_t kBlock = 0xFFFF;
     int64_t lineBreaks = 0, halfSpaces = 0, fullSpaces = 0, tabs = 0;
-    for (std::size_t i = 0; i + 1 < n; ++i) {
-        lineBreaks += (t[i] == u'\r') & (t[i + 1] == u'\n');
-    }
-    for (std::size_t i = 0; i < n; ++i) {
-        halfSpaces += t[i] == u' ';
-        fullSpaces += t[i] == u'\u3000';
-        tabs += t[i] == u'\t';
+    for (std::size_t start = 0; start < n; start += kBlock) {
+        const std::size_t end = std::min(n, start + kBlock);
+        uint16_t lb = 0, hs = 0, fs = 0, tb = 0;
+        for (std::size_t i = start; i < end; ++i) {
+            hs += t[i] == u' ';
+            fs += t[i] == u'\u3000';
+            tb += t[i] == u'\t';
+        }
+        const std::size_t pairsEnd = std::min(end, n - 1);
+        for (std::size_t i = start; i < pairsEnd; ++i) {
+            lb += (t[i] == u'\r') & (t[i + 1] == u'\n');
+        }
+        lineBreaks += lb;
+        halfSpaces += hs;
+        fullSpaces += fs;
+        tabs += tb;
     }
     const int64_t bytes = text::SjisByteLen(text);
 

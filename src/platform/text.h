@@ -35,6 +35,9 @@ std::u16string FromSjis(std::string_view bytes);
 // hiragana and katakana stay distinct. The key is the smallest code unit of the unit's class.
 char16_t LooseKey(char16_t unit);
 
+// Every code unit loosely equal to `unit` (itself included), in increasing order.
+std::u16string_view LooseClassMembers(char16_t unit);
+
 // Two texts of equal length whose code units are pairwise loosely equal.
 bool LooseEqual(std::u16string_view a, std::u16string_view b);
 

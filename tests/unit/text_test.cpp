@@ -1,6 +1,7 @@
 // The text services, run against ICU natively and against the Windows NLS under Wine.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "platform/text.h"
@@ -77,6 +78,20 @@ TEST(Loose, KeepsWhatIsNotCaseOrWidth) {
     for (const auto& [a, b] : different) {
         EXPECT_FALSE(LooseEqual(a, b)) << "U+" << std::hex << unsigned(a[0]) << " ~ U+" << unsigned(b[0]);
     }
+}
+
+TEST(Loose, ClassMembersAreExactlyTheUnitsOfTheSameKey) {
+    std::size_t total = 0;
+    for (char32_t u = 0; u < 0x10000; ++u) {
+        const auto unit = static_cast<char16_t>(u);
+        const auto members = LooseClassMembers(unit);
+        ASSERT_NE(members.find(unit), std::u16string_view::npos) << std::hex << unsigned(u);
+        ASSERT_TRUE(std::is_sorted(members.begin(), members.end()));
+        for (char16_t m : members) ASSERT_EQ(LooseKey(m), LooseKey(unit));
+        total += LooseKey(unit) == unit ? members.size() : 0;
+    }
+    EXPECT_EQ(total, 0x10000u);  // the classes cover every unit once
+    for (char16_t c : u"AＡａ") EXPECT_NE(LooseClassMembers(u'a').find(c), std::u16string_view::npos);
 }
 
 TEST(Loose, KeyIsAnEquivalence) {
