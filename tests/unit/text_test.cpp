@@ -91,7 +91,7 @@ TEST(Loose, ClassMembersAreExactlyTheUnitsOfTheSameKey) {
         total += LooseKey(unit) == unit ? members.size() : 0;
     }
     EXPECT_EQ(total, 0x10000u);  // the classes cover every unit once
-    for (char16_t c : u"AＡａ") EXPECT_NE(LooseClassMembers(u'a').find(c), std::u16string_view::npos);
+    for (char16_t c : std::u16string_view(u"AＡａ")) EXPECT_NE(LooseClassMembers(u'a').find(c), std::u16string_view::npos);
 }
 
 TEST(Loose, KeyIsAnEquivalence) {
