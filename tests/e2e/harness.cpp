@@ -1,7 +1,5 @@
 #include "harness.h"
 
-#include <psapi.h>
-
 #include <cstring>
 #include <utility>
 
@@ -489,15 +487,6 @@ std::optional<std::wstring> ClipboardText(HWND owner) {
     std::wstring text(p, wcsnlen(p, GlobalSize(data) / sizeof(wchar_t)));
     GlobalUnlock(data);
     return text;
-}
-
-std::optional<std::uint64_t> PrivateBytes(HANDLE process) {
-    PROCESS_MEMORY_COUNTERS_EX counters{};
-    counters.cb = sizeof counters;
-    if (!GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                              sizeof counters))
-        return std::nullopt;
-    return counters.PrivateUsage;
 }
 
 }  // namespace e2e

@@ -183,7 +183,4 @@ std::optional<std::wstring> ClipboardText(HWND owner);
 // Replaces the clipboard's content with `formats` (none: an empty clipboard), as `owner`.
 bool PutOnClipboard(HWND owner, const std::vector<ClipFormat>& formats);
 
-// Private memory of a process as Windows reports it (PrivateUsage), in bytes.
-std::optional<std::uint64_t> PrivateBytes(HANDLE process);
-
 }  // namespace e2e

@@ -1,5 +1,9 @@
 #include "measure.h"
 
+#include <windows.h>
+
+#include <psapi.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -37,13 +41,47 @@ void PrintLatency(const char* what, std::vector<double> ms) {
                 ms.front(), ms.back(), ms.size());
 }
 
-void PrintMemory(const char* what, HANDLE process) {
-    const auto bytes = PrivateBytes(process);
-    if (bytes)
-        std::printf("%-34s %8.1f MiB (%llu bytes)\n", what, *bytes / 1048576.0,
-                    static_cast<unsigned long long>(*bytes));
+// Wine leaves PrivateUsage at 0 for other processes, so the Unix side's figures of the same
+// process are printed too: its /proc entry is found through Wine's Z: drive by the command line,
+// which holds the program's unique temporary folder.
+std::optional<std::string> UnixStatus(const std::wstring& folder_name) {
+    const std::string needle = ToSjis(folder_name);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(L"Z:\\proc\\*", &found);
+    if (search == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::optional<std::string> status;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
+        const auto cmdline = ReadFileBytes(L"Z:\\proc\\" + name + L"\\cmdline");
+        if (cmdline && cmdline->find(needle) != std::string::npos &&
+            cmdline->find("Quillet.exe") != std::string::npos)
+            status = ReadFileBytes(L"Z:\\proc\\" + name + L"\\status");
+    } while (!status && FindNextFileW(search, &found));
+    FindClose(search);
+    return status;
+}
+
+std::string StatusField(const std::string& status, const std::string& key) {
+    const size_t at = status.find("\n" + key + ":");
+    if (at == std::string::npos) return "?";
+    const size_t start = status.find_first_not_of(" \t", at + key.size() + 2);
+    return status.substr(start, status.find('\n', start) - start);
+}
+
+void PrintMemory(const char* what, Quillet& quillet, const std::wstring& folder_name) {
+    PROCESS_MEMORY_COUNTERS_EX c{};
+    c.cb = sizeof c;
+    if (GetProcessMemoryInfo(quillet.process().handle(),
+                             reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&c), sizeof c))
+        std::printf("%-34s PrivateUsage %.1f MiB, WorkingSetSize %.1f MiB\n", what,
+                    c.PrivateUsage / 1048576.0, c.WorkingSetSize / 1048576.0);
     else
-        std::printf("%-34s unavailable\n", what);
+        std::printf("%-34s GetProcessMemoryInfo failed\n", what);
+    if (const auto status = UnixStatus(folder_name))
+        std::printf("%-34s Unix side: RssAnon %s, VmRSS %s, VmSize %s\n", "",
+                    StatusField(*status, "RssAnon").c_str(), StatusField(*status, "VmRSS").c_str(),
+                    StatusField(*status, "VmSize").c_str());
 }
 
 // Text of about `bytes` Shift-JIS bytes, different for each `variant` so that each copy counts.
@@ -64,6 +102,7 @@ int RunMeasurements() {
         return 2;
     }
     TempDir dir;
+    const std::wstring folder_name = dir.path().substr(dir.path().find_last_of(L'\\') + 1);
     const std::wstring exe = dir.File(L"Quillet.exe");
     if (!CopyFileW(QuilletExe().c_str(), exe.c_str(), FALSE)) return 2;
     AppWindow app;
@@ -74,7 +113,7 @@ int RunMeasurements() {
         return 1;
     }
     WaitUntil([] { return false; }, Ms(1000));  // let start-up settle
-    PrintMemory("private memory after start", quillet.process().handle());
+    PrintMemory("memory after start", quillet, folder_name);
 
     int failures = 0;
     for (const auto& [what, size] : std::vector<std::pair<const char*, size_t>>{
@@ -92,9 +131,9 @@ int RunMeasurements() {
         std::printf("%-34s %8.2f ms (once)\n", "copy to report, 20 MiB text", *t);
     else
         ++failures, std::printf("%-34s failed\n", "copy to report, 20 MiB text");
-    PrintMemory("private memory after 20 MiB", quillet.process().handle());
+    PrintMemory("memory after counting 20 MiB", quillet, folder_name);
     WaitUntil([] { return false; }, Ms(2000));
-    PrintMemory("private memory 2 s later", quillet.process().handle());
+    PrintMemory("memory 2 s later", quillet, folder_name);
 
     if (!quillet.Close()) ++failures;
     return failures == 0 ? 0 : 1;
