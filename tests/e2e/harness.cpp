@@ -241,6 +241,43 @@ bool Responds(HWND hwnd, Ms timeout) {
                                &result) != 0;
 }
 
+namespace {
+void ReleaseScreenDc(HDC dc) {
+    ReleaseDC(nullptr, dc);
+}
+void DeleteMemoryDc(HDC dc) {
+    DeleteDC(dc);
+}
+}  // namespace
+
+std::vector<COLORREF> ScreenColours(const RECT& r) {
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    if (width <= 0 || height <= 0) return {};
+    quillet::UniqueHandle<HDC, ReleaseScreenDc> screen(GetDC(nullptr));
+    quillet::UniqueHandle<HDC, DeleteMemoryDc> memory(CreateCompatibleDC(screen.get()));
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    quillet::UniqueGdi<HBITMAP> bitmap(
+        CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!screen || !memory || !bitmap) return {};
+    HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
+    BitBlt(memory.get(), 0, 0, width, height, screen.get(), r.left, r.top, SRCCOPY);
+    SelectObject(memory.get(), old);
+    std::vector<COLORREF> colours;
+    colours.reserve(static_cast<size_t>(width) * height);
+    for (int i = 0; i < width * height; ++i) {
+        const DWORD bgrx = static_cast<const DWORD*>(bits)[i];  // 0x00RRGGBB in a DIB
+        colours.push_back(RGB((bgrx >> 16) & 0xFF, (bgrx >> 8) & 0xFF, bgrx & 0xFF));
+    }
+    return colours;
+}
+
 bool Process::Start(const std::wstring& exe, const std::wstring& folder) {
     Kill();
     std::wstring command_line = L"\"" + exe + L"\"";

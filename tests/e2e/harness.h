@@ -68,6 +68,9 @@ bool SetWindowTextOf(HWND hwnd, const std::wstring& text);
 // True when the window's thread handles a message within `timeout`.
 bool Responds(HWND hwnd, Ms timeout);
 
+// The colours (0x00BBGGRR) of the screen inside `r`, in screen coordinates, row by row.
+std::vector<COLORREF> ScreenColours(const RECT& r);
+
 // A started Windows process; ended by force if still running when the owner goes away.
 class Process {
 public:

@@ -2,8 +2,10 @@
 // the clipboard viewer chain, large and awkward clipboard texts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -127,6 +129,19 @@ TEST_F(Startup, SettingsFileIsAppliedAndWrittenBackByTheEndMenu) {
     EXPECT_EQ(ConfBytes().value_or("(no Conf.txt)"), ToSjis(conf));
 }
 
+TEST_F(Startup, LogOffSavesTheSettingsBeforeTheSessionEnds) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    DWORD_PTR result = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(quillet_->main(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
+                                    SMTO_NORMAL, 10000, &result));
+    EXPECT_NE(result, 0u) << "the program refused the log-off";
+    ASSERT_TRUE(SendMessageTimeoutW(quillet_->main(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF,
+                                    SMTO_NORMAL, 10000, &result));
+    // The system may end the process as soon as WM_ENDSESSION returns.
+    const auto lines = SplitLines(ConfBytes().value_or(""));
+    EXPECT_EQ(lines.size(), 11u) << "Conf.txt not saved when WM_ENDSESSION returned";
+}
+
 TEST_F(Startup, TextOnTheClipboardAtStartIsNotCounted) {
     ASSERT_TRUE(PutOnClipboard(app_.hwnd(), {UnicodeText(kWorked)}));
     ASSERT_NO_FATAL_FAILURE(Start());
@@ -168,6 +183,50 @@ TEST_F(Counting, CopyWhileTheMainWindowIsInFrontCountsNothing) {
     EXPECT_TRUE(Ignored({UnicodeText(kWorked)}, quillet_->main()));
     // The text was not remembered either: from another application it counts.
     EXPECT_TRUE(Counted({UnicodeText(kWorked)}, kWorkedReportNoSearch));
+}
+
+// What a person sees: grey instructions, then the report in black, on the tooltip colour.
+TEST_F(Counting, InstructionsAreGreyAndTheReportBlackOnTheTooltipColour) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    HWND text = quillet_->description();
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(quillet_->main()) != FALSE; }));
+    RECT box{};
+    GetClientRect(text, &box);
+    MapWindowPoints(text, nullptr, reinterpret_cast<POINT*>(&box), 2);
+    const COLORREF background = GetSysColor(COLOR_INFOBK);
+    struct Look {
+        COLORREF most_common = 0;
+        int darkest = 765;  // least red + green + blue of any pixel
+    };
+    auto look = [&] {
+        std::map<COLORREF, int> counts;
+        Look l;
+        for (COLORREF c : ScreenColours(box)) {
+            ++counts[c];
+            l.darkest = std::min(l.darkest, GetRValue(c) + GetGValue(c) + GetBValue(c));
+        }
+        int most = 0;
+        for (const auto& [c, n] : counts)
+            if (n > most) most = n, l.most_common = c;
+        return l;
+    };
+    // Light grey (192, 192, 192) text: nothing darker than it, but something is drawn.
+    Look before;
+    EXPECT_TRUE(WaitUntil([&] {
+        before = look();
+        return before.most_common == background && before.darkest < 3 * 230;
+    })) << "background "
+        << std::hex << before.most_common << ", darkest " << std::dec << before.darkest;
+    EXPECT_GE(before.darkest, 3 * 192 - 30) << "the instructions are drawn darker than grey";
+
+    EXPECT_TRUE(Counted({UnicodeText(kWorked)}, kWorkedReportNoSearch));
+    Look after;
+    EXPECT_TRUE(WaitUntil([&] {
+        after = look();
+        return after.most_common == background && after.darkest <= 3 * 40;
+    })) << "background "
+        << std::hex << after.most_common << ", darkest " << std::dec << after.darkest
+        << ": the report is not drawn in black";
 }
 
 TEST_F(Counting, AwkwardClipboardTextIsReadSafely) {
