@@ -100,6 +100,19 @@ ensure_wine_prefix() {
   fi
 }
 
+# Whether a window manager places Wine's windows: "Y" on a person's desktop, "N" on a bare Xvfb,
+# where Wine would otherwise wait two seconds for a window manager each time a window is hidden.
+wine_managed_windows() {
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$1" /f >/dev/null 2>&1
+}
+
+# Wine's own services (explorer, device manager) started detached from the caller's output, so
+# that a test runner reading that output does not wait for them to end.
+start_wine_session() {
+  wineserver -p 60
+  wine wineboot </dev/null >/dev/null 2>&1
+}
+
 # Starts a private Xvfb and exports DISPLAY; stop_xvfb ends it.
 start_xvfb() {
   local n
