@@ -109,6 +109,7 @@ wine_managed_windows() {
 # Wine's own services (explorer, device manager) started detached from the caller's output, so
 # that a test runner reading that output does not wait for them to end.
 start_wine_session() {
+  wineserver -w  # a server left by an earlier command would refuse the persistent one
   wineserver -p 60
   wine wineboot </dev/null >/dev/null 2>&1
 }
