@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Copies a text on the X side with xclip while the driver runs Quillet.exe, and lets the driver
-# check the count. The driver writes "ready" into the hand-shake folder when the program watches
-# and the driver's own window is in front; this script then copies and writes "copied". When the
-# copy never reaches Wine, the driver writes "again" and the script copies once more.
+# check the count. Each time the driver writes "copy-N" into the hand-shake folder (the program
+# watches and the driver's own window is in front), this script copies and writes "copied-N".
 #   xclip_test.sh WINE_RUN DRIVER.exe QUILLET.exe
 set -u
 wine_run=$1 driver=$2 quillet=$3
@@ -23,7 +22,7 @@ copy() {
   # -quiet keeps xclip in the foreground of its job, so the script knows its id to end it.
   xclip -selection clipboard -quiet -i "$work/text" >/dev/null 2>&1 &
   xclip_pid=$!
-  touch "$work/$1"
+  touch "$work/copied-$1"
 }
 
 "$wine_run" "$driver" --quillet="$quillet" --handshake="$work" --gtest_filter='XSide.*' &
@@ -31,8 +30,11 @@ driver_pid=$!
 # Every wait is bounded: the driver ends within its own time limits.
 for _ in $(seq 1200); do
   kill -0 "$driver_pid" 2>/dev/null || break
-  if [ -e "$work/ready" ] && [ ! -e "$work/copied" ]; then copy copied; fi
-  if [ -e "$work/again" ] && [ ! -e "$work/copied-again" ]; then copy copied-again; fi
+  for request in "$work"/copy-*; do
+    [ -e "$request" ] || continue
+    n=${request##*/copy-}
+    [ -e "$work/copied-$n" ] || copy "$n"
+  done
   sleep 0.1
 done
 wait "$driver_pid"
