@@ -23,8 +23,9 @@ const std::u16string& MixedText(std::size_t bytes) {
     auto& text = cache[bytes];
     if (!text.empty()) return text;
     static const std::u16string pieces[] = {
-        u"日本語の文章", u"カタカナ", u"ひらがなです", u"ASCII text", u"ｶﾀｶﾅ", u"　", u" ",
-        u"\t", u"\r\n", u"、", u"。", u"Quillet", u"全角ＡＢＣ", u"123", u"abc"};
+        u"日本語の文章", u"カタカナ", u"ひらがなです", u"ASCII text", u"ｶﾀｶﾅ",
+        u"　",           u" ",        u"\t",           u"\r\n",       u"、",
+        u"。",           u"Quillet",  u"全角ＡＢＣ",   u"123",        u"abc"};
     std::mt19937 rng(42);
     std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
     const std::size_t units = bytes / 2;
@@ -59,9 +60,15 @@ void CountAndReport(benchmark::State& state, const std::u16string& search, int32
     }
 }
 
-void NoSearch(benchmark::State& s) { CountAndReport(s, u"", 0); }
-void ExactSearch(benchmark::State& s) { CountAndReport(s, u"文章", 0); }
-void LooseSearch(benchmark::State& s) { CountAndReport(s, u"ａｂｃ", 1); }
+void NoSearch(benchmark::State& s) {
+    CountAndReport(s, u"", 0);
+}
+void ExactSearch(benchmark::State& s) {
+    CountAndReport(s, u"文章", 0);
+}
+void LooseSearch(benchmark::State& s) {
+    CountAndReport(s, u"ａｂｃ", 1);
+}
 
 void PathologicalPlain(benchmark::State& state) {
     const auto& text = Pathological(state.range(0));
@@ -109,7 +116,8 @@ public:
         }
         for (const char* name : {"PathologicalExact", "PathologicalLoose"}) {
             std::printf("  %-18s 1 MiB %7.2f passes, 2 MiB / 1 MiB %.2fx\n", name,
-                        t(name + one) / t("PathologicalPlain" + one), t(name + two) / t(name + one));
+                        t(name + one) / t("PathologicalPlain" + one),
+                        t(name + two) / t(name + one));
         }
     }
 

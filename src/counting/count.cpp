@@ -23,11 +23,13 @@ using UnitSet = std::array<char16_t, 4>;
 // full comparison on ordinary text.
 struct Filter {
     UnitSet first;
-    UnitSet second;  // the same as `first` for a one-unit pattern
+    UnitSet second;        // the same as `first` for a one-unit pattern
     std::size_t span = 1;  // units the filter looks at: 1 or 2
 };
 
-bool InSet(char16_t c, const UnitSet& s) { return c == s[0] || c == s[1] || c == s[2] || c == s[3]; }
+bool InSet(char16_t c, const UnitSet& s) {
+    return c == s[0] || c == s[1] || c == s[2] || c == s[3];
+}
 
 #ifdef QUILLET_SSE2
 // The unit set broadcast to eight lanes, made once per search.
@@ -36,8 +38,9 @@ struct UnitSet8 {
         for (std::size_t k = 0; k < s.size(); ++k) v[k] = _mm_set1_epi16(static_cast<short>(s[k]));
     }
     __m128i Match(__m128i units) const {
-        return _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(units, v[0]), _mm_cmpeq_epi16(units, v[1])),
-                            _mm_or_si128(_mm_cmpeq_epi16(units, v[2]), _mm_cmpeq_epi16(units, v[3])));
+        return _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi16(units, v[0]), _mm_cmpeq_epi16(units, v[1])),
+            _mm_or_si128(_mm_cmpeq_epi16(units, v[2]), _mm_cmpeq_epi16(units, v[3])));
     }
     std::array<__m128i, 4> v;
 };
@@ -133,7 +136,8 @@ int64_t Count(std::u16string_view text, std::u16string_view pattern, Key key, Cl
         const auto first = classOf(pattern[0]);
         const auto second = pattern.size() > 1 ? classOf(pattern[1]) : first;
         if (first && second) {
-            return CandidateCount(text, pat, key, Filter{*first, *second, pattern.size() > 1 ? 2u : 1u});
+            return CandidateCount(text, pat, key,
+                                  Filter{*first, *second, pattern.size() > 1 ? 2u : 1u});
         }
     }
     return KmpCount(text, pat, key);
@@ -151,7 +155,9 @@ int64_t CountOccurrences(std::u16string_view text, std::u16string_view pattern, 
     }
     return Count(
         text, pattern, [](char16_t c) { return c; },
-        [](char16_t c) { return std::optional<UnitSet>(UnitSet{c, c, c, c}); });
+        [](char16_t c) {
+            return std::optional<UnitSet>(UnitSet{c, c, c, c});
+        });
 }
 
 void CountText(std::u16string_view text, CountResult& result, int32_t searchFuzzy) {

@@ -10,13 +10,13 @@ namespace quillet {
 // The counts of one text. Counts are kept in 64 bits: a text of more than 2^31 code units is
 // possible in a 64-bit process, and a 32-bit figure would wrap to a negative number there.
 struct CountResult {
-    int64_t Chars = 0;       // code units, each CR LF pair counted once
-    int64_t Bytes = 0;       // Shift-JIS byte length of the whole text
-    int64_t FullWidth = 0;   // characters two bytes long in Shift-JIS, U+3000 included
-    int64_t FullSpaces = 0;  // U+3000
-    int64_t HalfSpaces = 0;  // U+0020
-    int64_t LineBreaks = 0;  // CR LF pairs
-    int64_t Tabs = 0;        // U+0009
+    int64_t Chars = 0;         // code units, each CR LF pair counted once
+    int64_t Bytes = 0;         // Shift-JIS byte length of the whole text
+    int64_t FullWidth = 0;     // characters two bytes long in Shift-JIS, U+3000 included
+    int64_t FullSpaces = 0;    // U+3000
+    int64_t HalfSpaces = 0;    // U+0020
+    int64_t LineBreaks = 0;    // CR LF pairs
+    int64_t Tabs = 0;          // U+0009
     std::u16string SearchStr;  // set by the caller before counting; may be empty
     int64_t SearchCount = 0;   // non-overlapping occurrences of SearchStr
 };

@@ -19,7 +19,9 @@ bool Shown(std::u16string_view customItem, std::size_t item) {
     return item < customItem.size() && customItem[item] == u'1';
 }
 
-int64_t Width(std::u16string_view line) { return text::SjisByteLen(line); }
+int64_t Width(std::u16string_view line) {
+    return text::SjisByteLen(line);
+}
 
 }  // namespace
 

@@ -10,8 +10,8 @@
 namespace quillet {
 
 // The seven report items, in the order of the custom-item flags and of the settings list.
-inline constexpr std::u16string_view kReportItems[7] = {
-    u"字数", u"改行", u"Byte数", u"全角", u"半角", u"スペース", u"タブ"};
+inline constexpr std::u16string_view kReportItems[7] = {u"字数", u"改行",     u"Byte数", u"全角",
+                                                        u"半角", u"スペース", u"タブ"};
 
 struct Report {
     std::u16string Text;

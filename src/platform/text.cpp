@@ -59,10 +59,16 @@ std::u16string_view LooseClassMembers(char16_t unit) {
     return {c.members.data() + c.start[k], c.start[k + 1] - c.start[k]};
 }
 
-const uint8_t* SjisLenTable() { return Sjis().len.data(); }
-const char16_t* LooseKeyTable() { return Loose().key.data(); }
+const uint8_t* SjisLenTable() {
+    return Sjis().len.data();
+}
+const char16_t* LooseKeyTable() {
+    return Loose().key.data();
+}
 
-int SjisUnitLen(char16_t unit) { return Sjis().len[unit]; }
+int SjisUnitLen(char16_t unit) {
+    return Sjis().len[unit];
+}
 
 int64_t SjisByteLen(std::u16string_view text) {
     const uint8_t* len = SjisLenTable();
@@ -71,7 +77,9 @@ int64_t SjisByteLen(std::u16string_view text) {
     return bytes;
 }
 
-char16_t LooseKey(char16_t unit) { return Loose().key[unit]; }
+char16_t LooseKey(char16_t unit) {
+    return Loose().key[unit];
+}
 
 bool LooseEqual(std::u16string_view a, std::u16string_view b) {
     if (a.size() != b.size()) return false;

@@ -1,7 +1,7 @@
 // Text services for the native build, on ICU: the windows-31j converter and ICU's case and
 // width data.
-#include <unicode/ucnv.h>
 #include <unicode/uchar.h>
+#include <unicode/ucnv.h>
 #include <unicode/unorm2.h>
 
 #include <memory>
@@ -114,8 +114,8 @@ std::u16string FromSjis(std::string_view bytes) {
         UChar dst[4];
         UErrorCode err = U_ZERO_ERROR;
         ucnv_resetToUnicode(conv.get());
-        const int32_t n = ucnv_toUChars(conv.get(), dst, 4, bytes.data() + i,
-                                        static_cast<int32_t>(len), &err);
+        const int32_t n =
+            ucnv_toUChars(conv.get(), dst, 4, bytes.data() + i, static_cast<int32_t>(len), &err);
         if (U_SUCCESS(err) && n == 1) {
             out.push_back(static_cast<char16_t>(dst[0]));
         } else {
@@ -126,6 +126,8 @@ std::u16string FromSjis(std::string_view bytes) {
     return out;
 }
 
-const char* ImplementationName() { return "ICU"; }
+const char* ImplementationName() {
+    return "ICU";
+}
 
 }  // namespace quillet::text

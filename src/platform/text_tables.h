@@ -22,7 +22,9 @@ struct LooseTable {
 void BuildSjisTable(SjisTable& table);
 void BuildLooseTable(LooseTable& table);
 
-inline bool IsSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; }
+inline bool IsSurrogate(char32_t unit) {
+    return unit >= 0xD800 && unit <= 0xDFFF;
+}
 
 // Hiragana proper and its iteration marks. The voiced-sound marks U+3099-U+309C serve both
 // syllabaries and stay out, so that half-width ﾞ still matches them.

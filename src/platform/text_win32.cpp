@@ -9,9 +9,12 @@ namespace quillet::text {
 namespace {
 
 constexpr UINT kSjis = 932;
-constexpr LCID kJapanese = MAKELCID(MAKELANGID(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN), SORT_DEFAULT);
+constexpr LCID kJapanese =
+    MAKELCID(MAKELANGID(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN), SORT_DEFAULT);
 
-const wchar_t* AsWide(const char16_t* p) { return reinterpret_cast<const wchar_t*>(p); }
+const wchar_t* AsWide(const char16_t* p) {
+    return reinterpret_cast<const wchar_t*>(p);
+}
 
 // Encodes one code unit without best-fit substitutes; 0 when code page 932 has no mapping.
 int EncodeUnit(char16_t unit, char (&out)[4]) {
@@ -21,7 +24,9 @@ int EncodeUnit(char16_t unit, char (&out)[4]) {
     return n > 0 && !usedDefault ? n : 0;
 }
 
-bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool IsLeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 }  // namespace
 
@@ -103,6 +108,8 @@ std::u16string FromSjis(std::string_view bytes) {
     return out;
 }
 
-const char* ImplementationName() { return "Win32 NLS"; }
+const char* ImplementationName() {
+    return "Win32 NLS";
+}
 
 }  // namespace quillet::text

@@ -40,11 +40,21 @@ private:
 };
 
 namespace detail {
-inline void CloseKernelHandle(HANDLE h) { CloseHandle(h); }
-inline void DeleteGdiObject(HGDIOBJ h) { DeleteObject(h); }
-inline void DestroyWin(HWND h) { DestroyWindow(h); }
-inline void DestroyIco(HICON h) { DestroyIcon(h); }
-inline void DestroyMnu(HMENU h) { DestroyMenu(h); }
+inline void CloseKernelHandle(HANDLE h) {
+    CloseHandle(h);
+}
+inline void DeleteGdiObject(HGDIOBJ h) {
+    DeleteObject(h);
+}
+inline void DestroyWin(HWND h) {
+    DestroyWindow(h);
+}
+inline void DestroyIco(HICON h) {
+    DestroyIcon(h);
+}
+inline void DestroyMnu(HMENU h) {
+    DestroyMenu(h);
+}
 }  // namespace detail
 
 using UniqueKernelHandle = UniqueHandle<HANDLE, detail::CloseKernelHandle>;

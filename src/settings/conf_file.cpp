@@ -80,7 +80,9 @@ bool SaveThroughTempFile(const std::wstring& path, std::string_view bytes) {
 
 }  // namespace
 
-std::wstring ConfPath() { return sys::ExecutableFolder() + L"\\Conf.txt"; }
+std::wstring ConfPath() {
+    return sys::ExecutableFolder() + L"\\Conf.txt";
+}
 
 bool ConfLoad(const std::wstring& path, Settings& settings) {
     if (!IsOrdinaryFile(path)) return false;
@@ -111,8 +113,7 @@ bool ConfLoad(const std::wstring& path, Settings& settings) {
     }
 }
 
-bool ConfSave(const std::wstring& path, const Settings& settings,
-              const WindowGeometry& geometry) {
+bool ConfSave(const std::wstring& path, const Settings& settings, const WindowGeometry& geometry) {
     // Closing goes on whatever happens here: no exception may leave.
     try {
         return SaveThroughTempFile(path, FormatConfText(settings, geometry));

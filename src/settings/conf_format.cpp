@@ -34,9 +34,9 @@ struct NumberKey {
     int32_t Settings::*field;
 };
 constexpr NumberKey kLeadingNumberKeys[] = {
-    {kFormLeft, &Settings::FormLeft},   {kFormTop, &Settings::FormTop},
-    {kFormWidth, &Settings::FormWidth}, {kFormHeight, &Settings::FormHeight},
-    {kTaskTray, &Settings::TaskTray},   {kTimeAutoClose, &Settings::TimeAutoClose},
+    {kFormLeft, &Settings::FormLeft},       {kFormTop, &Settings::FormTop},
+    {kFormWidth, &Settings::FormWidth},     {kFormHeight, &Settings::FormHeight},
+    {kTaskTray, &Settings::TaskTray},       {kTimeAutoClose, &Settings::TimeAutoClose},
     {kSearchFuzzy, &Settings::SearchFuzzy},
 };
 
@@ -50,7 +50,9 @@ constexpr TextKey kTextKeys[] = {
     {kCustomItem, &Settings::CustomItem},
 };
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::string_view TrimLeadingSpaces(std::string_view s) {
     const auto first = s.find_first_not_of(' ');

@@ -13,13 +13,13 @@ struct Settings {
     int32_t FormTop = 0;
     int32_t FormWidth = 0;
     int32_t FormHeight = 0;
-    int32_t TaskTray = 0;        // only the exact value 1 selects tray mode
-    int32_t TimeAutoClose = 5;   // seconds
+    int32_t TaskTray = 0;       // only the exact value 1 selects tray mode
+    int32_t TimeAutoClose = 5;  // seconds
     std::u16string DispPos = u"右下隅";
     std::u16string SearchString;
-    int32_t SearchFuzzy = 0;     // non-zero: loose search
+    int32_t SearchFuzzy = 0;  // non-zero: loose search
     std::u16string CustomItem = u"1111111";
-    int32_t CustomMsg = 1;       // 0: no start or end notice
+    int32_t CustomMsg = 1;  // 0: no start or end notice
 
     friend bool operator==(const Settings&, const Settings&) = default;
 };

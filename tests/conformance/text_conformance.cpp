@@ -21,14 +21,15 @@ using quillet::text::SjisUnitLen;
 
 // Half-width katakana U+FF66..U+FF9F and their full-width forms, in code order.
 constexpr char16_t kFullKatakana[] =
-    u"ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン゛゜";
+    u"ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモ"
+    u"ヤユヨラリルレロワン゛゜";
 
 std::vector<std::pair<char16_t, char16_t>> Pairs() {
     std::vector<std::pair<char16_t, char16_t>> pairs;
     for (char16_t c = u'A'; c <= u'Z'; ++c) {
-        pairs.emplace_back(c, c + 0x20);            // case
-        pairs.emplace_back(c + 0xFEE0, c + 0x20);   // full-width upper / half-width lower
-        pairs.emplace_back(c + 0xFF00, c);          // full-width lower / half-width upper
+        pairs.emplace_back(c, c + 0x20);           // case
+        pairs.emplace_back(c + 0xFEE0, c + 0x20);  // full-width upper / half-width lower
+        pairs.emplace_back(c + 0xFF00, c);         // full-width lower / half-width upper
     }
     for (char16_t c = u'!'; c <= u'~'; ++c) pairs.emplace_back(c + 0xFEE0, c);  // ！..～
     for (char16_t c = 0xFF66; c <= 0xFF9F; ++c) pairs.emplace_back(c, kFullKatakana[c - 0xFF66]);
@@ -77,13 +78,15 @@ int Write(const char* path) {
             << LooseEqual(std::u16string(1, a), std::u16string(1, b)) << "\n";
     }
     out << "keys";
-    for (std::size_t u = 0; u < 0x10000; ++u) out << ' ' << int(quillet::text::LooseKey(char16_t(u)));
+    for (std::size_t u = 0; u < 0x10000; ++u)
+        out << ' ' << int(quillet::text::LooseKey(char16_t(u)));
     out << "\n";
     if (!out) {
         std::cerr << "cannot write " << path << "\n";
         return 1;
     }
-    std::cout << "wrote the " << quillet::text::ImplementationName() << " tables to " << path << "\n";
+    std::cout << "wrote the " << quillet::text::ImplementationName() << " tables to " << path
+              << "\n";
     return 0;
 }
 

@@ -51,6 +51,7 @@ struct Expected {
 };
 
 TEST(CountText, WorkedExamplesAndEdges) {
+    // clang-format off
     const Expected cases[] = {
         // text                        Ch LB By FW FS HS Tb HW CN FN HN
         {u"Hello, 世界！\r\nｱｲ　x\ty", 17, 1, 22, 4, 1, 1, 1, 11, 13, 3, 10},
@@ -66,6 +67,7 @@ TEST(CountText, WorkedExamplesAndEdges) {
         {u"",                           0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
         {u"\r\n\r\n\t \t",              5, 2, 7, 0, 0, 1, 2, 1, 0, 0, 0},
     };
+    // clang-format on
     for (const auto& e : cases) {
         SCOPED_TRACE(testing::Message() << "case " << (&e - cases));
         const CountResult r = Count(e.text);
@@ -134,13 +136,14 @@ TEST(CountOccurrences, Edges) {
         const char16_t* pattern;
         int64_t exact, loose;
     } cases[] = {
+        // clang-format off
         {u"", u"a", 0, 0},          {u"a", u"", 0, 0},           {u"ab", u"abc", 0, 0},
         {u"aaaaa", u"aa", 2, 2},    {u"aaaa", u"aa", 2, 2},      {u"\r\n\r\n", u"\r\n", 2, 2},
         {u"\n\r", u"\r\n", 0, 0},   {u"ABC abc ａｂｃ", u"abc", 1, 3},
         {u"カｶ", u"カ", 1, 2},      {u"a b ab", u"a b", 1, 1},   {u"xab", u"ab", 1, 1},
         {u"aabaabaab", u"aab", 3, 3},  {u"abababa", u"aba", 2, 2},
         {u"かカ", u"か", 1, 1},     {u"ｶﾞ", u"カ゛", 0, 1},
-    };
+    };  // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
         EXPECT_EQ(CountOccurrences(c.text, c.pattern, 0), c.exact);
@@ -201,8 +204,10 @@ struct ReportCase {
 
 TEST(BuildReport, FormatsTheEnabledItems) {
     const ReportCase cases[] = {
-        {u"1111111", u"l", u"字数:17(13) 改行:1 22byte\r\n全角:4(3) 半角:11(10)\r\n全SP:1 半SP:1 タブ:1 l:2", 25},
-        {u"1111111", u"", u"字数:17(13) 改行:1 22byte\r\n全角:4(3) 半角:11(10)\r\n全SP:1 半SP:1 タブ:1 ", 25},
+        {u"1111111", u"l",
+         u"字数:17(13) 改行:1 22byte\r\n全角:4(3) 半角:11(10)\r\n全SP:1 半SP:1 タブ:1 l:2", 25},
+        {u"1111111", u"",
+         u"字数:17(13) 改行:1 22byte\r\n全角:4(3) 半角:11(10)\r\n全SP:1 半SP:1 タブ:1 ", 25},
         {u"1111100", u"", u"字数:17(13) 改行:1 22byte\r\n全角:4(3) 半角:11(10)\r\n", 25},
         {u"0000000", u"", u"", 0},
         {u"0000000", u"l", u"l:2", 3},

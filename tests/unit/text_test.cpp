@@ -15,8 +15,8 @@ TEST(SjisByteLen, CountsOneOrTwoBytesPerCodeUnit) {
     EXPECT_EQ(SjisByteLen(u"abc"), 3);
     EXPECT_EQ(SjisByteLen(u"Hello, 世界！\r\nｱｲ　x\ty"), 22);
     EXPECT_EQ(SjisByteLen(u"ｱｲｳﾞﾟ"), 5);   // half-width katakana: one byte each
-    EXPECT_EQ(SjisByteLen(u"アイ　"), 6);   // full-width katakana and U+3000: two
-    EXPECT_EQ(SjisByteLen(u"①ⅰ髙"), 6);     // code page 932 extensions are two bytes too
+    EXPECT_EQ(SjisByteLen(u"アイ　"), 6);  // full-width katakana and U+3000: two
+    EXPECT_EQ(SjisByteLen(u"①ⅰ髙"), 6);    // code page 932 extensions are two bytes too
 }
 
 TEST(SjisByteLen, UnencodableUnitsCountAsOneByte) {
@@ -40,7 +40,9 @@ TEST(Sjis, ConvertsBothWays) {
     EXPECT_EQ(FromSjis(bytes), text);
 }
 
-TEST(Sjis, UnencodableBecomesQuestionMark) { EXPECT_EQ(ToSjis(u"aé😀"), "a???"); }
+TEST(Sjis, UnencodableBecomesQuestionMark) {
+    EXPECT_EQ(ToSjis(u"aé😀"), "a???");
+}
 
 TEST(Sjis, DropsHalfACharacterAtTheEnd) {
     EXPECT_EQ(FromSjis("ab\x82"), u"ab");
@@ -58,9 +60,9 @@ TEST(Sjis, InvalidBytesGiveOneCharacterEach) {
 
 TEST(Loose, IgnoresCaseAndWidth) {
     const std::pair<std::u16string, std::u16string> equal[] = {
-        {u"A", u"a"},   {u"Ａ", u"a"},  {u"ａ", u"A"}, {u"１", u"1"},   {u"ｶ", u"カ"},
-        {u"　", u" "},  {u"Α", u"α"},   {u"Ж", u"ж"},  {u"Ⅰ", u"ⅰ"},   {u"ﾞ", u"゛"},
-        {u"！", u"!"},  {u"ABC", u"ａｂｃ"},
+        {u"A", u"a"},  {u"Ａ", u"a"}, {u"ａ", u"A"}, {u"１", u"1"},
+        {u"ｶ", u"カ"}, {u"　", u" "}, {u"Α", u"α"},  {u"Ж", u"ж"},
+        {u"Ⅰ", u"ⅰ"},  {u"ﾞ", u"゛"}, {u"！", u"!"}, {u"ABC", u"ａｂｃ"},
     };
     for (const auto& [a, b] : equal) {
         EXPECT_TRUE(LooseEqual(a, b) && LooseEqual(b, a))
@@ -70,13 +72,14 @@ TEST(Loose, IgnoresCaseAndWidth) {
 
 TEST(Loose, KeepsWhatIsNotCaseOrWidth) {
     const std::pair<std::u16string, std::u16string> different[] = {
-        {u"か", u"カ"},   // hiragana and katakana stay apart
-        {u"a", u"b"},     {u"é", u"e"},    {u"a-b", u"ab-"}, {u"ガ", u"ｶ゛"},
-        {u"\x01", u"\x02"},  // control characters are not ignorable here
-        {u"ab", u"a"},    // lengths differ
+        {u"か", u"カ"},  // hiragana and katakana stay apart
+        {u"a", u"b"},    {u"é", u"e"},       {u"a-b", u"ab-"},
+        {u"ガ", u"ｶ゛"}, {u"\x01", u"\x02"},  // control characters are not ignorable here
+        {u"ab", u"a"},                        // lengths differ
     };
     for (const auto& [a, b] : different) {
-        EXPECT_FALSE(LooseEqual(a, b)) << "U+" << std::hex << unsigned(a[0]) << " ~ U+" << unsigned(b[0]);
+        EXPECT_FALSE(LooseEqual(a, b))
+            << "U+" << std::hex << unsigned(a[0]) << " ~ U+" << unsigned(b[0]);
     }
 }
 
@@ -91,7 +94,8 @@ TEST(Loose, ClassMembersAreExactlyTheUnitsOfTheSameKey) {
         total += LooseKey(unit) == unit ? members.size() : 0;
     }
     EXPECT_EQ(total, 0x10000u);  // the classes cover every unit once
-    for (char16_t c : std::u16string_view(u"AＡａ")) EXPECT_NE(LooseClassMembers(u'a').find(c), std::u16string_view::npos);
+    for (char16_t c : std::u16string_view(u"AＡａ"))
+        EXPECT_NE(LooseClassMembers(u'a').find(c), std::u16string_view::npos);
 }
 
 TEST(Loose, KeyIsAnEquivalence) {
