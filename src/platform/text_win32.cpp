@@ -4,6 +4,7 @@
 
 #include "platform/text.h"
 #include "platform/text_tables.h"
+#include "platform/wide.h"
 
 namespace quillet::text {
 namespace {
@@ -11,10 +12,6 @@ namespace {
 constexpr UINT kSjis = 932;
 constexpr LCID kJapanese =
     MAKELCID(MAKELANGID(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN), SORT_DEFAULT);
-
-const wchar_t* AsWide(const char16_t* p) {
-    return reinterpret_cast<const wchar_t*>(p);
-}
 
 // Encodes one code unit without best-fit substitutes; 0 when code page 932 has no mapping.
 int EncodeUnit(char16_t unit, char (&out)[4]) {
@@ -100,8 +97,7 @@ std::u16string FromSjis(std::string_view bytes) {
         if (need > 0) {
             const std::size_t at = out.size();
             out.resize(at + static_cast<std::size_t>(need));
-            MultiByteToWideChar(kSjis, 0, bytes.data() + pos, inLen,
-                                reinterpret_cast<wchar_t*>(out.data() + at), need);
+            MultiByteToWideChar(kSjis, 0, bytes.data() + pos, inLen, AsWide(out.data() + at), need);
         }
         pos = stop;
     }

@@ -19,12 +19,4 @@ std::wstring VersionItemText();
 // Top of the topmost band, without moving or sizing the window.
 void SetTopMost(HWND hwnd);
 
-// The portable texts are char16_t; on Windows that is the representation of wchar_t.
-inline std::wstring Wide(std::u16string_view s) {
-    return std::wstring(reinterpret_cast<const wchar_t*>(s.data()), s.size());
-}
-inline std::u16string U16(std::wstring_view s) {
-    return std::u16string(reinterpret_cast<const char16_t*>(s.data()), s.size());
-}
-
 }  // namespace quillet::shell

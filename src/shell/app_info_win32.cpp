@@ -2,6 +2,7 @@
 
 #include "platform/system.h"
 #include "platform/version_info.h"
+#include "platform/wide.h"
 #include "shell/app_text.h"
 
 namespace quillet::shell {

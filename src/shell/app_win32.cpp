@@ -4,6 +4,7 @@
 
 #include "platform/system.h"
 #include "platform/unique_handle.h"
+#include "platform/wide.h"
 #include "shell/app_info.h"
 #include "shell/app_state.h"
 #include "shell/app_text.h"

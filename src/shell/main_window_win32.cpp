@@ -1,6 +1,7 @@
 #include "shell/main_window.h"
 
 #include "platform/system.h"
+#include "platform/wide.h"
 #include "resource.h"
 #include "settings/conf_file.h"
 #include "shell/app_info.h"

@@ -1,6 +1,7 @@
 #include "shell/show_count.h"
 
 #include "platform/clipboard.h"
+#include "platform/wide.h"
 #include "shell/app_info.h"
 #include "shell/count_event.h"
 #include "shell/main_window.h"
