@@ -36,13 +36,15 @@ bool InSet(char16_t c, const UnitSet& s) {
 struct UnitSet8 {
     explicit UnitSet8(const UnitSet& s) {
         for (std::size_t k = 0; k < s.size(); ++k) v[k] = _mm_set1_epi16(static_cast<short>(s[k]));
+        static_assert(std::tuple_size_v<UnitSet> == 4);
     }
     __m128i Match(__m128i units) const {
         return _mm_or_si128(
             _mm_or_si128(_mm_cmpeq_epi16(units, v[0]), _mm_cmpeq_epi16(units, v[1])),
             _mm_or_si128(_mm_cmpeq_epi16(units, v[2]), _mm_cmpeq_epi16(units, v[3])));
     }
-    std::array<__m128i, 4> v;
+    // A plain array: std::array<__m128i> drops the vector type's alignment attribute.
+    __m128i v[4];
 };
 #endif
 

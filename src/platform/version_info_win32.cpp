@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <cwchar>
+#include <iterator>
 #include <vector>
 
 #include "platform/system.h"
@@ -37,8 +39,9 @@ VersionInfo ReadVersionInfo() {
                        reinterpret_cast<void**>(&translations), &translationsLen) &&
         translations && translationsLen >= sizeof(Translation)) {
         wchar_t key[64];
-        wsprintfW(key, L"\\StringFileInfo\\%04x%04x\\CompanyName", translations[0].Language,
-                  translations[0].CodePage);
+        swprintf(key, std::size(key), L"\\StringFileInfo\\%04x%04x\\CompanyName",
+                 static_cast<unsigned>(translations[0].Language),
+                 static_cast<unsigned>(translations[0].CodePage));
         wchar_t* value = nullptr;
         UINT valueLen = 0;
         if (VerQueryValueW(block.data(), key, reinterpret_cast<void**>(&value), &valueLen) &&

@@ -23,6 +23,8 @@ struct AppState {
     int32_t TwipsPerPixelX = 15;
     int32_t TwipsPerPixelY = 15;
     std::u16string TrayResult;  // outcome of the settings dialog: "Tray", "End" or empty
+    // The next notice's message, U+0001 and its display time in milliseconds.
+    std::u16string NoticeMessage;
 };
 
 }  // namespace quillet::shell

@@ -38,6 +38,17 @@ inline std::u16string VersionItemCaption(std::u16string_view exeStem, std::u16st
 inline constexpr std::u16string_view kInstructionText =
     u"カウントしたい文字列を選択して\r\nコピー操作を行ってください --\r\n";
 
+// The notice of going into the tray: the title, an empty line, then the announcement.
+inline std::u16string TrayNoticeText(std::u16string_view title) {
+    return std::u16string(title) + u"\r\n\r\nタスクトレイに収納します！";
+}
+inline constexpr std::u16string_view kEndNoticeText = u"終了します！";
+
+// The Tag, and so the tray icon's tip, after a count in tray mode.
+inline std::u16string TrayTipText(std::u16string_view title, std::u16string_view report) {
+    return u"- " + std::u16string(title) + u" -\r\n" + std::u16string(report);
+}
+
 // Twips per pixel for a screen resolution, rounded (15 at 96 dpi). A resolution the system
 // cannot tell (0 or less) is taken as 96 dpi rather than dividing by it.
 constexpr int32_t TwipsPerPixel(int dotsPerInch) {

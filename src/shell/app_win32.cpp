@@ -8,6 +8,7 @@
 #include "shell/app_info.h"
 #include "shell/app_state.h"
 #include "shell/app_text.h"
+#include "shell/app_windows.h"
 #include "shell/main_window.h"
 
 namespace quillet::shell {
@@ -25,8 +26,10 @@ int RunQuillet(HINSTANCE instance) {
     const DWORD error = GetLastError();
     // A mutex we may not open was created by a copy that runs as well.
     if (error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED) {
+        // In front of everything, the running copy's topmost window included: otherwise the box
+        // can open hidden under it and the user never sees why nothing started.
         MessageBoxW(nullptr, Wide(AlreadyRunningMessage(U16(sys::ExecutableStem()))).c_str(),
-                    Wide(kAlreadyRunningCaption).c_str(), MB_OK);
+                    Wide(kAlreadyRunningCaption).c_str(), MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
         return 0;
     }
 
@@ -34,16 +37,23 @@ int RunQuillet(HINSTANCE instance) {
     InitCommonControlsEx(&icc);
 
     AppState app;
-    MainWindow main(app, instance);
+    AppWindows windows(app, instance);
+    MainWindow main(app, instance, windows);
     if (!main.Create()) return 1;
     main.Start();
 
-    MSG msg;
+    MSG msg{};
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    return 0;
+    const int exitCode = static_cast<int>(msg.wParam);
+    // An end notice outlives the main window: it runs its time and shrinks away first.
+    while (windows.notice.IsOpen() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return exitCode;
 }
 
 }  // namespace quillet::shell

@@ -9,6 +9,9 @@ namespace quillet::shell {
 
 namespace {
 constexpr UINT_PTR kSubclassId = 1;
+// How long a next viewer may take over one notification. One that the system already knows to
+// be hung is skipped at once; either way the program goes on.
+constexpr UINT kPassOnTimeoutMs = 2000;
 
 WindowId Id(HWND hwnd) {
     return reinterpret_cast<WindowId>(hwnd);
@@ -19,7 +22,9 @@ HWND Hwnd(WindowId id) {
 }  // namespace
 
 void ClipWatch::Start(HWND hwnd) {
+    if (joined_) return;
     nextViewer_ = SetClipboardViewer(hwnd);
+    joined_ = true;
     if (!subclassed_) {
         subclassed_ = SetWindowSubclass(hwnd, &ClipWatch::ClipWndProc, kSubclassId,
                                         reinterpret_cast<DWORD_PTR>(this)) != FALSE;
@@ -31,7 +36,17 @@ void ClipWatch::Stop(HWND hwnd) {
         RemoveWindowSubclass(hwnd, &ClipWatch::ClipWndProc, kSubclassId);
         subclassed_ = false;
     }
+    if (!joined_) return;
+    joined_ = false;
     ChangeClipboardChain(hwnd, nextViewer_);
+}
+
+void ClipWatch::PassOn(UINT msg, WPARAM wp, LPARAM lp) {
+    ++passingOn_;
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(nextViewer_, msg, wp, lp, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                        kPassOnTimeoutMs, &ignored);
+    --passingOn_;
 }
 
 void ClipWatch::OnDrawClipboard(HWND hwnd) {
@@ -54,13 +69,13 @@ LRESULT CALLBACK ClipWatch::ClipWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
         case WM_DRAWCLIPBOARD:
             self->OnDrawClipboard(hwnd);
             // The next viewer hears of the change only after the count has been shown.
-            if (self->nextViewer_) SendMessageW(self->nextViewer_, msg, wp, lp);
+            if (self->nextViewer_) self->PassOn(msg, wp, lp);
             break;
         case WM_CHANGECBCHAIN: {
             const ChainChange change =
                 OnChainChange(Id(self->nextViewer_), Id(reinterpret_cast<HWND>(wp)),
                               Id(reinterpret_cast<HWND>(lp)));
-            if (change.Forward) SendMessageW(self->nextViewer_, msg, wp, lp);
+            if (change.Forward) self->PassOn(msg, wp, lp);
             self->nextViewer_ = Hwnd(change.NextViewer);
             break;
         }

@@ -1,5 +1,5 @@
-// frmMain: the small topmost tool window with the report text box, the menus, the clipboard
-// watch, start-up and shutdown.
+// frmMain: the small topmost tool window with the report text box, the menus, the tray icon,
+// the clipboard watch, the settings flow, start-up and shutdown.
 #pragma once
 
 #include <windows.h>
@@ -11,26 +11,34 @@
 #include "platform/window.h"
 #include "settings/conf_format.h"
 #include "shell/app_state.h"
+#include "shell/app_windows.h"
 #include "shell/clip_watch.h"
+#include "shell/tray_icon.h"
 
 namespace quillet::shell {
 
 class MainWindow : public WindowBase {
 public:
-    MainWindow(AppState& app, HINSTANCE instance);
+    MainWindow(AppState& app, HINSTANCE instance, AppWindows& windows);
     ~MainWindow() override;
 
     // Creates the window hidden, at the created size; false if the system refused.
     bool Create();
 
-    // Start-up after the single-instance check: titles, settings, placement, watch, showing.
+    // Start-up after the single-instance check: titles, settings, placement, tray or window
+    // mode, watch.
     void Start();
 
     // Window mode's delivery of a report: the text box's text, in black.
     void ShowReport(std::wstring_view report);
 
+    // Tray mode's delivery: the Tag text, which the icon's tip then shows.
+    void SetTagAndTip(const std::wstring& tag);
+
     // The free text slot that holds the tray icon's tip.
     const std::wstring& Tag() const { return tag_; }
+
+    AppWindows& Windows() { return windows_; }
 
 private:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -38,6 +46,12 @@ private:
     void OnSize(int width, int height);
     LRESULT OnCtlColorStatic(HDC dc);
     void OnCommand(int id);
+    void OnTrayNotify(LPARAM mouseMessage);
+    void ShowTrayMenu();
+    void RunSettingsFlow();
+    void WaitForSettingDialog();
+    void TrayIconSet(DWORD message);
+    void OpenHelpPage();
     void OnClose();
     void OnDestroy();
     void SetTitle();
@@ -46,13 +60,17 @@ private:
 
     AppState& app_;
     HINSTANCE instance_;
+    AppWindows& windows_;
     ClipWatch watch_;
+    TrayIcon tray_;
     UniqueFont font_;
     UniqueMenu trayMenu_;
     HWND description_ = nullptr;  // child: destroyed with the window
     COLORREF textColor_;
     std::wstring tag_;
-    bool saved_ = false;  // the settings are saved once, whichever way the program ends
+    UINT taskbarCreated_ = 0;  // the shell's "a new tray exists" broadcast
+    bool saved_ = false;       // the settings are saved once, whichever way the program ends
+    bool inSettingsFlow_ = false;
 };
 
 }  // namespace quillet::shell

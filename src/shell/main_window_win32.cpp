@@ -1,5 +1,6 @@
 #include "shell/main_window.h"
 
+#include "platform/shell.h"
 #include "platform/system.h"
 #include "platform/wide.h"
 #include "resource.h"
@@ -29,9 +30,10 @@ constexpr wchar_t kFontFace[] = L"ＭＳ ゴシック";
 
 }  // namespace
 
-MainWindow::MainWindow(AppState& app, HINSTANCE instance)
+MainWindow::MainWindow(AppState& app, HINSTANCE instance, AppWindows& windows)
     : app_(app),
       instance_(instance),
+      windows_(windows),
       watch_(app, [this](const std::u16string& text) { ShowCount(app_, *this, text); }),
       textColor_(kInstructionColor) {}
 
@@ -70,6 +72,11 @@ void MainWindow::OnCreate() {
         instance_, nullptr);
     SendMessageW(description_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     trayMenu_.reset(LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_TRAYMENU)));
+    tray_.Attach(Hwnd(), reinterpret_cast<HICON>(GetClassLongPtrW(Hwnd(), GCLP_HICON)));
+    // Explorer broadcasts it when it (re)creates the tray; let it through to a program that
+    // runs with other rights than the shell.
+    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+    ChangeWindowMessageFilterEx(Hwnd(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
 }
 
 void MainWindow::Start() {
@@ -97,10 +104,23 @@ void MainWindow::Start() {
 
     SetTitle();
     app_.wnd.LastText.clear();
-    // Tray mode (notice, icon, hidden window) arrives with the tray icon; until then the window
-    // stays visible so that the program can still be reached and ended.
+    const bool tray = app_.settings.TaskTray == 1;
+    if (tray) {
+        windows_.notice.Show(TrayNoticeText(U16(AppTitle())), 1500, 1);
+        TrayIconSet(NIM_ADD);
+        ShowWindow(Hwnd(), SW_HIDE);
+    }
     watch_.Start(Hwnd());
-    ShowWindow(Hwnd(), SW_SHOW);
+    if (!tray) ShowWindow(Hwnd(), SW_SHOW);
+}
+
+void MainWindow::TrayIconSet(DWORD message) {
+    tray_.Set(message, tag_);
+}
+
+void MainWindow::SetTagAndTip(const std::wstring& tag) {
+    tag_ = tag;
+    TrayIconSet(NIM_MODIFY);
 }
 
 void MainWindow::SetTitle() {
@@ -144,18 +164,109 @@ LRESULT MainWindow::OnCtlColorStatic(HDC dc) {
 
 void MainWindow::OnCommand(int id) {
     switch (id) {
-        case IDM_END:
-        case IDM_END2:
-            SendMessageW(Hwnd(), WM_CLOSE, 0, 0);
+        case IDM_DISP:
+        case IDM_DISP2:
+            RunSettingsFlow();
+            break;
+        case IDM_HELP:
+        case IDM_HELP2:
+            OpenHelpPage();
+            break;
+        case IDM_HELPSTR:
+            windows_.help.Show(true);
             break;
         case IDM_TRAYOUT:
+            tray_.Delete();
             app_.settings.TaskTray = 0;
             ShowWindow(Hwnd(), SW_SHOW);
             break;
+        case IDM_END2:
+            windows_.notice.Show(kEndNoticeText, 1000, 0);
+            [[fallthrough]];
+        case IDM_END:
+            tray_.Delete();
+            SendMessageW(Hwnd(), WM_CLOSE, 0, 0);
+            break;
         default:
-            // Settings, help page and help note arrive with their own windows.
             break;
     }
+}
+
+void MainWindow::OnTrayNotify(LPARAM mouseMessage) {
+    switch (mouseMessage) {
+        case WM_LBUTTONDBLCLK:
+            RunSettingsFlow();
+            break;
+        case WM_RBUTTONDOWN:
+            ShowTrayMenu();
+            break;
+        default:
+            // Single clicks, releases and moves over the icon do nothing.
+            break;
+    }
+}
+
+void MainWindow::ShowTrayMenu() {
+    HMENU popup = trayMenu_ ? GetSubMenu(trayMenu_.get(), 0) : nullptr;
+    if (!popup) return;
+    POINT at{};
+    GetCursorPos(&at);
+    // Without the foreground the menu would not close when the user clicks elsewhere.
+    SetForegroundWindow(Hwnd());
+    TrackPopupMenuEx(popup, TPM_RIGHTBUTTON, at.x, at.y, Hwnd(), nullptr);
+    PostMessageW(Hwnd(), WM_NULL, 0, 0);
+}
+
+void MainWindow::RunSettingsFlow() {
+    if (inSettingsFlow_) return;
+    inSettingsFlow_ = true;
+    watch_.Stop(Hwnd());
+    tray_.Delete();
+    windows_.setting.Open();
+    EnableWindow(Hwnd(), FALSE);
+    WaitForSettingDialog();
+    inSettingsFlow_ = false;
+    // The session may have ended meanwhile: the window is gone then, and so is the dialog.
+    if (!Hwnd()) return;
+    EnableWindow(Hwnd(), TRUE);
+
+    if (app_.TrayResult == u"Tray") {
+        ShowWindow(Hwnd(), SW_HIDE);
+        windows_.notice.Show(TrayNoticeText(U16(AppTitle())), 1000, 1);
+        TrayIconSet(NIM_ADD);
+        watch_.Start(Hwnd());
+    } else if (app_.TrayResult == u"End") {
+        windows_.notice.Show(kEndNoticeText, 500, 0);
+        tray_.Delete();
+        // Posted: the dialog's click that led here is still on the stack.
+        PostMessageW(Hwnd(), WM_CLOSE, 0, 0);
+    } else {
+        tray_.Delete();
+        ShowWindow(Hwnd(), SW_SHOW);
+        watch_.Start(Hwnd());
+    }
+}
+
+void MainWindow::WaitForSettingDialog() {
+    while (app_.wnd.SettingHwnd) {
+        Sleep(10);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                // Shutdown began inside the wait: leave the quit for the main loop.
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                return;
+            }
+            // Tab, arrows and mnemonics of the modeless dialog.
+            if (app_.wnd.SettingHwnd && IsDialogMessageW(app_.wnd.SettingHwnd, &msg)) continue;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+}
+
+void MainWindow::OpenHelpPage() {
+    sys::ShellOpen(sys::ExecutableFolder() + L"\\" + QUILLET_HELP_PAGE);
 }
 
 void MainWindow::OnClose() {
@@ -164,11 +275,21 @@ void MainWindow::OnClose() {
         saved_ = true;
         ConfSave(ConfPath(), app_.settings, LiveGeometry());
     }
+    // A close that arrives while a notification is passed on runs inside that wait, with the
+    // watch's procedure still on the stack: destroy the window once it has returned.
+    if (watch_.PassingOn()) {
+        PostMessageW(Hwnd(), WM_CLOSE, 0, 0);
+        return;
+    }
     DestroyWindow(Hwnd());
 }
 
 void MainWindow::OnDestroy() {
     watch_.Stop(Hwnd());
+    tray_.Delete();
+    windows_.popup.Close();
+    windows_.help.Show(false);
+    windows_.setting.Close();
     PostQuitMessage(0);
 }
 
@@ -200,7 +321,17 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DESTROY:
             OnDestroy();
             return 0;
+        case QUILLET_TRAY_CALLBACK:
+            if (wp == QUILLET_TRAY_ID) OnTrayNotify(lp);
+            return 0;
+        case WM_TIMER:
+            if (wp == TrayIcon::kRetryTimerId) tray_.OnRetryTimer();
+            return 0;
         default:
+            if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
+                tray_.OnTaskbarCreated();
+                return 0;
+            }
             break;
     }
     return Default(msg, wp, lp);

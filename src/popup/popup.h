@@ -1,0 +1,49 @@
+// frmPopup: the balloon that shows a report in tray mode, its count-down and its presentation.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "shell/app_state.h"
+
+namespace quillet::dialogs {
+class HelpNote;
+}
+
+namespace quillet::popup {
+
+class PopupWindow;
+
+// The one shared popup: created on first use, destroyed when it closes.
+class Popup {
+public:
+    Popup(shell::AppState& app, HINSTANCE instance, dialogs::HelpNote& help);
+    ~Popup();
+    Popup(const Popup&) = delete;
+    Popup& operator=(const Popup&) = delete;
+
+    // Tray mode's delivery of one report: lays the popup out at the anchor that DispPos names,
+    // hands the tray tip text ("- " + title + " -" CR LF + report) to `setTag`, which stores it
+    // as the main window's Tag and updates the icon's tip, and shows the popup while the
+    // application the user copied from keeps the foreground.
+    void Present(std::u16string_view report, int32_t reportWidth,
+                 const std::function<void(const std::wstring& tag)>& setTag);
+
+    // Closes (unloads) the popup if it is open.
+    void Close();
+
+    HWND Hwnd() const;
+
+private:
+    shell::AppState& app_;
+    HINSTANCE instance_;
+    dialogs::HelpNote& help_;
+    std::unique_ptr<PopupWindow> window_;
+};
+
+}  // namespace quillet::popup
