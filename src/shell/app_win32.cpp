@@ -19,6 +19,29 @@ namespace {
 // user's session.
 constexpr wchar_t kInstanceMutex[] = L"Local\\Quillet.frmMain.Running";
 
+// While it is installed, the thread's message box goes to the top of the topmost band as it
+// opens. MB_TOPMOST asks for that too, but not every implementation of the box honours it.
+LRESULT CALLBACK RaiseMessageBox(int code, WPARAM wp, LPARAM lp) {
+    if (code == HCBT_ACTIVATE) {
+        HWND box = reinterpret_cast<HWND>(wp);
+        SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+void UnhookHook(HHOOK hook) {
+    UnhookWindowsHookEx(hook);
+}
+using UniqueHook = UniqueHandle<HHOOK, UnhookHook>;
+
+// The second copy's message: in front of everything, the running copy's topmost window
+// included, or the user never sees why nothing started.
+void ShowAlreadyRunning() {
+    UniqueHook raise(SetWindowsHookExW(WH_CBT, &RaiseMessageBox, nullptr, GetCurrentThreadId()));
+    MessageBoxW(nullptr, Wide(AlreadyRunningMessage(U16(sys::ExecutableStem()))).c_str(),
+                Wide(kAlreadyRunningCaption).c_str(), MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
+}
+
 }  // namespace
 
 int RunQuillet(HINSTANCE instance) {
@@ -26,10 +49,7 @@ int RunQuillet(HINSTANCE instance) {
     const DWORD error = GetLastError();
     // A mutex we may not open was created by a copy that runs as well.
     if (error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED) {
-        // In front of everything, the running copy's topmost window included: otherwise the box
-        // can open hidden under it and the user never sees why nothing started.
-        MessageBoxW(nullptr, Wide(AlreadyRunningMessage(U16(sys::ExecutableStem()))).c_str(),
-                    Wide(kAlreadyRunningCaption).c_str(), MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
+        ShowAlreadyRunning();
         return 0;
     }
 

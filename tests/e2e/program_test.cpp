@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fixture.h"
@@ -103,12 +104,12 @@ TEST_F(Startup, FirstStartIsCentredWithInstructionsAndSavesTheDefaults) {
 }
 
 TEST_F(Startup, SettingsFileIsAppliedAndWrittenBackByTheEndMenu) {
+    // Hand-edited: keys in other case and spacing, lines out of order, "search fuzzy" missing.
     // "task tray = 2" is window mode: only 1 selects the tray.
-    const std::wstring conf =
-        L"form left = 1500\r\nform top = 3000\r\nform width = 6000\r\nform height = 1800\r\n"
-        L"task tray = 2\r\ntime auto close = 7\r\ndisp pos = ポインタ\r\nsearch string = l\r\n"
-        L"search fuzzy = 0\r\ncustom item = 1111111\r\ncustom msg = 0\r\n";
-    ASSERT_NO_FATAL_FAILURE(WriteConf(conf));
+    ASSERT_NO_FATAL_FAILURE(WriteConf(
+        L"Search String=l\r\nFORM LEFT = 1500\r\nform top = 3000\r\ncustom msg = 0\r\n"
+        L"Form Width = 6000\r\nform height = 1800\r\ntask tray = 2\r\ndisp pos = ポインタ\r\n"
+        L"custom item = 1111111\r\n  time auto close  =  7\r\n"));
     ASSERT_NO_FATAL_FAILURE(Start());
 
     const RECT frame = WindowRect(quillet_->main());
@@ -126,7 +127,36 @@ TEST_F(Startup, SettingsFileIsAppliedAndWrittenBackByTheEndMenu) {
     EXPECT_TRUE(Counted({AnsiText(ToSjis(kWorked))}, kWorkedReport));
 
     ASSERT_TRUE(quillet_->EndByMenu(IDM_END)) << "the program did not end after 終了";
-    EXPECT_EQ(ConfBytes().value_or("(no Conf.txt)"), ToSjis(conf));
+    // Written anew: all eleven lines, canonical, the missing one at its default.
+    EXPECT_EQ(ConfBytes().value_or("(no Conf.txt)"),
+              ToSjis(L"form left = 1500\r\nform top = 3000\r\nform width = 6000\r\n"
+                     L"form height = 1800\r\ntask tray = 2\r\ntime auto close = 7\r\n"
+                     L"disp pos = ポインタ\r\nsearch string = l\r\nsearch fuzzy = 0\r\n"
+                     L"custom item = 1111111\r\ncustom msg = 0\r\n"));
+}
+
+TEST_F(Startup, AMovedAndResizedWindowIsSavedAndItsTextBoxFollows) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    HWND main = quillet_->main();
+    ASSERT_TRUE(SetWindowPos(main, nullptr, 150, 120, 300, 90, SWP_NOZORDER | SWP_NOACTIVATE));
+    RECT client{};
+    GetClientRect(main, &client);
+    ASSERT_GT(client.right, 240) << "the window did not take the new size";
+    POINT origin{0, 0};
+    ClientToScreen(main, &origin);
+    const RECT box = WindowRect(quillet_->description());
+    EXPECT_EQ(box.left, origin.x);
+    EXPECT_EQ(box.top, origin.y);
+    EXPECT_EQ(box.right - box.left, client.right) << "txtDescription fills the client area";
+    EXPECT_EQ(box.bottom - box.top, client.bottom);
+
+    ASSERT_TRUE(quillet_->EndByMenu(IDM_END));
+    const auto lines = SplitLines(ConfBytes().value_or(""));
+    ASSERT_EQ(lines.size(), 11u);
+    EXPECT_EQ(lines[0], "form left = 2250");
+    EXPECT_EQ(lines[1], "form top = 1800");
+    EXPECT_EQ(lines[2], "form width = 4500");
+    EXPECT_EQ(lines[3], "form height = 1350");
 }
 
 TEST_F(Startup, LogOffSavesTheSettingsBeforeTheSessionEnds) {
@@ -311,6 +341,12 @@ void ExpectRefusedStart(const std::wstring& exe, const std::wstring& message) {
         if (IsWindowVisible(button)) buttons.push_back(button);
     ASSERT_EQ(buttons.size(), 1u) << "only an OK button";
     EXPECT_EQ(GetDlgCtrlID(buttons[0]), IDOK);
+    // Seen, not merely there: the box is in front of the running copy's topmost window.
+    RECT ok{};
+    GetWindowRect(buttons[0], &ok);
+    const POINT centre{(ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2};
+    EXPECT_EQ(WindowFromPoint(centre), buttons[0]) << "the OK button is hidden under another window";
+    EXPECT_TRUE(GetWindowLongPtrW(box, GWL_EXSTYLE) & WS_EX_TOPMOST);
 
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(buttons[0]));
@@ -459,6 +495,32 @@ TEST_F(ClipboardChain, ViewersLeavingAnywhereKeepTheChainIntact) {
     ASSERT_TRUE(quillet_->Close());
     EXPECT_EQ(GetClipboardViewer(), sync_.hwnd()) << "the program left the chain";
     EXPECT_TRUE(Copy({UnicodeText(kWorked)}));
+}
+
+// A next viewer that closes the program from inside its notification: the close runs while the
+// program waits for that viewer, and must end the program cleanly once the wait is over.
+TEST_F(ClipboardChain, ACloseSentByTheNextViewerDuringItsNoticeEndsTheProgramCleanly) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const HWND main = quillet_->main();
+    bool sent = false, alive_inside_the_notice = false;
+    sync_.on_notify = [&] {
+        if (std::exchange(sent, true)) return;
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(main, WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, &ignored);
+        // The program is still waiting for this notification to return: its window, whose
+        // procedure is on that stack, must not have been destroyed under it.
+        alive_inside_the_notice = IsWindow(main) != FALSE;
+    };
+    ASSERT_TRUE(Copy({UnicodeText(kWorked)}));
+    ASSERT_TRUE(sent);
+    EXPECT_TRUE(alive_inside_the_notice) << "the window was destroyed during the pass-on";
+    ASSERT_TRUE(quillet_->process().WaitExit()) << "the program did not end";
+    DWORD code = 1;
+    GetExitCodeProcess(quillet_->process().handle(), &code);
+    EXPECT_EQ(code, 0u) << std::hex << "exit code 0x" << code;
+    EXPECT_EQ(SplitLines(ConfBytes().value_or("")).size(), 11u) << "Conf.txt not saved";
+    sync_.on_notify = nullptr;
+    EXPECT_EQ(GetClipboardViewer(), sync_.hwnd()) << "the program did not leave the chain";
 }
 
 using XSide = QuilletE2E;

@@ -35,19 +35,6 @@ TEST(ClipRules, OnlyATextThatDiffersInSomeCodeUnitIsNew) {
     EXPECT_TRUE(IsNewText(u"x", u""));
 }
 
-TEST(ClipRules, CopyingABAcountsThreeTimesAndRepeatsOnce) {
-    // What the watch does per change: compare with the last counted text, then remember it.
-    std::u16string last;
-    int counted = 0;
-    for (const char16_t* text : {u"A", u"A", u"B", u"A", u"A"}) {
-        if (IsNewText(text, last)) {
-            last = text;
-            ++counted;
-        }
-    }
-    EXPECT_EQ(counted, 3);
-}
-
 TEST(ClipRules, OurDirectSuccessorLeavingHandsUsItsSuccessorAndStopsTheNotice) {
     const ChainChange change = OnChainChange(kOther, kOther, 0x4004);
     EXPECT_EQ(change.NextViewer, 0x4004u);

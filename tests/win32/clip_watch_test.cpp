@@ -230,5 +230,33 @@ TEST_F(ClipWatchTest, AfterStoppingNothingIsCountedAndTheChainStaysWhole) {
     EXPECT_EQ(g_log, (std::vector<std::wstring>{L"before:draw", L"count:w", L"before:draw"}));
 }
 
+// The settings flow stops and restarts the watch: any order of starts and stops, any number of
+// times, leaves the window once in the chain, between the viewers before and after it.
+TEST_F(ClipWatchTest, StartsAndStopsInAnyOrderKeepOnePlaceInTheChain) {
+    Viewer before(L"before");
+    before.Join();
+    const char* const sequences[] = {"SS", "SPS", "SPPS", "PS", "SPSS"};
+    int round = 0;
+    for (const char* calls : sequences) {
+        SCOPED_TRACE(calls);
+        for (const char* c = calls; *c; ++c) *c == 'S' ? watch_.Start(main_) : watch_.Stop(main_);
+        Viewer after(L"after");
+        after.Join();
+        Pump();
+        g_log.clear();
+        const std::wstring text = L"round " + std::to_wstring(++round);
+        Copy(text);
+        EXPECT_EQ(watch_.NextViewer(), before.get());
+        EXPECT_EQ(g_log, (std::vector<std::wstring>{L"after:draw", L"count:" + text,
+                                                    L"before:draw"}));
+        after.Leave();
+        watch_.Stop(main_);
+        Pump();
+    }
+    g_log.clear();
+    Copy(L"after the last stop");
+    EXPECT_EQ(g_log, (std::vector<std::wstring>{L"before:draw"}));
+}
+
 }  // namespace
 }  // namespace quillet::shell
