@@ -164,8 +164,6 @@ TEST_F(DialogFlow, WindowModeToTrayWithTheBoxTickedAndNoCopyCounted) {
     EXPECT_FALSE(GetWindow(dialog, GW_OWNER));
     EXPECT_TRUE(style & WS_SYSMENU);
     EXPECT_FALSE(style & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX));
-    EXPECT_TRUE(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0)) << "the program icon";
-    EXPECT_TRUE(SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0));
     RECT frame{};
     GetWindowRect(dialog, &frame);
     EXPECT_NEAR(frame.left, (GetSystemMetrics(SM_CXSCREEN) - (frame.right - frame.left)) / 2.0, 1);
@@ -398,6 +396,18 @@ TEST_F(DialogLayout, ControlsSitWhereTheLayoutSaysAtBothHeights) {
         for (const Expected& e : buttons) check(e, (ClientHeight(dialog) - 15 - 20) * 15);
         EXPECT_TRUE(Shown(GetDlgItem(dialog, IDC_CMDCLOSE0)));
     }
+    // The keyboard's order through the controls; 終了 is hidden in window mode.
+    std::vector<int> order;
+    HWND first = GetDlgItem(dialog, IDC_CHKTASKTRAY);
+    for (HWND at = first; order.size() < 12;) {
+        order.push_back(GetDlgCtrlID(at));
+        at = GetNextDlgTabItem(dialog, at, FALSE);
+        if (!at || at == first) break;
+    }
+    EXPECT_EQ(order, (std::vector<int>{IDC_CHKTASKTRAY, IDC_TXTSEARCHSTR, IDC_CHKFUZZY,
+                                       IDC_LSTCUSTOM, IDC_CHKDISPMSG, IDC_CMBTIMEAUTOCLOSE,
+                                       IDC_CMBDISPPOS, IDC_CMDCLOSE0}));
+
     ClickTrayBox(dialog);
     EXPECT_EQ(OuterHeight(dialog), 296);
     const RECT row = InClient(dialog, GetDlgItem(dialog, IDC_CMDCLOSE0));
