@@ -1,6 +1,8 @@
 // Looks at or closes a window of a running program, for scripts.
 //   quillet_window_tool.exe text CLASS [CONTROL_ID]  prints the window's text as UTF-8
 //   quillet_window_tool.exe close CLASS              asks the window to close, waits until it has
+//   quillet_window_tool.exe command CLASS ID         chooses the menu command ID of the window
+//   quillet_window_tool.exe press CLASS CAPTION      presses the window's button with that caption
 // Exits 1 when the window (or control) does not exist, or did not close within 10 s.
 #include <fcntl.h>
 #include <io.h>
@@ -42,17 +44,39 @@ int Close(HWND hwnd) {
     return 1;
 }
 
+int Command(HWND hwnd, const wchar_t* id) {
+    const auto command = static_cast<WORD>(std::wcstol(id, nullptr, 10));
+    return PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(command, 0), 0) ? 0 : 1;
+}
+
+int Press(HWND hwnd, const std::wstring& caption) {
+    for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t kind[16] = {}, text[256] = {};
+        GetClassNameW(child, kind, 16);
+        GetWindowTextW(child, text, 256);
+        if (_wcsicmp(kind, L"Button") == 0 && caption == text && IsWindowVisible(child)) {
+            return PostMessageW(child, BM_CLICK, 0, 0) ? 0 : 1;
+        }
+    }
+    return 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) {
-        std::fputs("usage: quillet_window_tool text CLASS [CONTROL_ID] | close CLASS\n", stderr);
+        std::fputs(
+            "usage: quillet_window_tool text CLASS [CONTROL_ID] | close CLASS | command CLASS ID"
+            " | press CLASS CAPTION\n",
+            stderr);
         return 2;
     }
     const std::wstring verb = argv[1];
     HWND hwnd = FindWindowW(argv[2], nullptr);
     if (!hwnd) return 1;
     if (verb == L"close") return Close(hwnd);
+    if (verb == L"command") return argc > 3 ? Command(hwnd, argv[3]) : 2;
+    if (verb == L"press") return argc > 3 ? Press(hwnd, argv[3]) : 2;
     if (argc > 3) hwnd = GetDlgItem(hwnd, std::wcstol(argv[3], nullptr, 10));
     if (!hwnd) return 1;
     return PrintText(hwnd);

@@ -1,17 +1,519 @@
-// Placeholder until the settings dialog lands.
 #include "dialogs/setting_dialog.h"
+
+#include <commctrl.h>
+#include <imm.h>
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "counting/report.h"
+#include "dialogs/setting_rules.h"
+#include "platform/unique_handle.h"
+#include "platform/wide.h"
+#include "platform/window.h"
+#include "resource.h"
+#include "shell/app_info.h"
+#include "shell/app_text.h"
 
 namespace quillet::dialogs {
 
-class SettingWindow {};
+namespace {
 
-SettingDialog::SettingDialog(shell::AppState& app, HINSTANCE instance, std::function<void()> onUnload)
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+// Without an owner the dialog has its own task-bar button; topmost like the main window.
+constexpr DWORD kExStyle = WS_EX_APPWINDOW;
+
+// The client area it is created with, in twips; loading sets the outer height at once.
+constexpr int32_t kClientWidth = 3315;
+constexpr int32_t kClientHeight = 5325;
+
+// 9.75 pt: 13 pixels at 96 dpi.
+constexpr int kFontTenthsOfPoint = 975;
+constexpr wchar_t kCaptionFace[] = L"ＭＳ Ｐゴシック";
+constexpr wchar_t kFieldFace[] = L"ＭＳ ゴシック";
+
+// A rectangle in twips, relative to the client area.
+struct TwipRect {
+    int32_t Left, Top, Width, Height;
+};
+struct Origin {
+    int32_t Left, Top;
+};
+constexpr TwipRect At(Origin o, int32_t left, int32_t top, int32_t width, int32_t height) {
+    return {o.Left + left, o.Top + top, width, height};
+}
+
+// The containers without a look of their own only move what they hold.
+constexpr Origin kClient{0, 0};
+constexpr Origin kFrStr{270, 390};
+constexpr Origin kFrSearch{kFrStr.Left + 60, kFrStr.Top + 60};
+constexpr Origin kFrCustom{kFrStr.Left + 60, kFrStr.Top + 1050};
+constexpr Origin kFrPos{330, 3570};
+// The button row's top follows the client height (OnSize).
+constexpr Origin kFrClose{840, 0};
+
+enum class Face { Caption, Field };
+
+struct ControlSpec {
+    int Id;
+    const wchar_t* Class;
+    DWORD Style;
+    DWORD ExStyle;
+    TwipRect Rect;
+    const wchar_t* Text;
+    const wchar_t* Tip;
+    Face Font;
+};
+
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kTabStop = kChild | WS_TABSTOP;
+constexpr DWORD kCombo = kTabStop | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
+
+// In creation order, which is also the keyboard's order through the controls.
+constexpr ControlSpec kControls[] = {
+    {IDC_CHKTASKTRAY, L"BUTTON", kTabStop | BS_AUTOCHECKBOX, 0, At(kClient, 120, 90, 1665, 180),
+     L"タスクトレイ収納", L"開始時にタスクトレイに収納します", Face::Caption},
+    {IDC_FRSEARCH, L"BUTTON", kChild | BS_GROUPBOX, 0, At(kFrStr, 60, 60, 2745, 915),
+     L"指定文字検索", nullptr, Face::Caption},
+    {IDC_LBLSEARCHSTR, L"STATIC", kChild | SS_RIGHT, 0, At(kFrSearch, 510, 300, 705, 225),
+     L"文字列", nullptr, Face::Caption},
+    {IDC_TXTSEARCHSTR, L"EDIT", kTabStop | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
+     At(kFrSearch, 1260, 270, 1275, 270), L"", L"カウントしたい文字列を入力", Face::Field},
+    {IDC_CHKFUZZY, L"BUTTON", kTabStop | BS_AUTOCHECKBOX | BS_LEFTTEXT | BS_RIGHT, 0,
+     At(kFrSearch, 1080, 600, 1455, 180), L"あいまい検索", L"曖昧検索：大小文字/全半角の区別無し",
+     Face::Caption},
+    {IDC_FRCUSTOM, L"BUTTON", kChild | BS_GROUPBOX, 0, At(kFrStr, 60, 1050, 2745, 1935),
+     L"表示項目のカスタマイズ", nullptr, Face::Caption},
+    {IDC_LSTCUSTOM, WC_LISTVIEWW,
+     kTabStop | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_NOSORTHEADER,
+     WS_EX_CLIENTEDGE, At(kFrCustom, 180, 240, 2355, 1410), L"", L"カウントする項目", Face::Field},
+    {IDC_CHKDISPMSG, L"BUTTON", kTabStop | BS_AUTOCHECKBOX | BS_LEFTTEXT | BS_RIGHT, 0,
+     At(kFrCustom, 1020, 1680, 1515, 180), L"開始終了MSG", L"オフ：MSGを表示しません",
+     Face::Caption},
+    {IDC_FRPOS, L"BUTTON", kChild | BS_GROUPBOX, 0, At(kClient, 330, 3570, 2745, 1035),
+     L"ポップアップウィンドウ", nullptr, Face::Caption},
+    {IDC_LBLTIMEAUTOCLOSE, L"STATIC", kChild | SS_RIGHT, 0, At(kFrPos, 180, 300, 1185, 225),
+     L"自動消去時間", nullptr, Face::Caption},
+    {IDC_CMBTIMEAUTOCLOSE, L"COMBOBOX", kCombo, 0, At(kFrPos, 1380, 240, 1185, 315), L"",
+     L"自動消去時間（秒）", Face::Field},
+    {IDC_LABEL1, L"STATIC", kChild | SS_RIGHT, 0, At(kFrPos, 240, 630, 1125, 225), L"表示位置",
+     nullptr, Face::Caption},
+    {IDC_CMBDISPPOS, L"COMBOBOX", kCombo, 0, At(kFrPos, 1380, 570, 1185, 315), L"", L"表示位置",
+     Face::Field},
+    {IDC_CMDCLOSE0, L"BUTTON", kTabStop | BS_PUSHBUTTON, 0, At(kFrClose, 240, 0, 945, 300), L"再開",
+     nullptr, Face::Caption},
+    {IDC_CMDCLOSE1, L"BUTTON", kTabStop | BS_PUSHBUTTON, 0, At(kFrClose, 1200, 0, 825, 300),
+     L"終了", nullptr, Face::Caption},
+};
+
+// What frPos holds: shown and hidden with it.
+constexpr int kPopupFrameIds[] = {IDC_FRPOS, IDC_LBLTIMEAUTOCLOSE, IDC_CMBTIMEAUTOCLOSE, IDC_LABEL1,
+                                  IDC_CMBDISPPOS};
+constexpr int kCloseButtonIds[] = {IDC_CMDCLOSE0, IDC_CMDCLOSE1};
+
+constexpr UINT_PTR kNoTypingSubclassId = 1;
+
+// The edit field of a combo box: its value changes only by a pick from the list, so keys,
+// characters, pasting, undo, the wheel and the edit menu never reach it. Tab still moves on,
+// because the wait loop's dialog handling takes it first; Alt+F4 still closes.
+LRESULT CALLBACK NoTypingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
+    switch (msg) {
+        case WM_KEYDOWN:
+        case WM_KEYUP:
+        case WM_CHAR:
+        case WM_DEADCHAR:
+        case WM_IME_CHAR:
+        case WM_IME_COMPOSITION:
+        case WM_PASTE:
+        case WM_CUT:
+        case WM_CLEAR:
+        case WM_UNDO:
+        case EM_UNDO:
+        case WM_MOUSEWHEEL:
+        case WM_CONTEXTMENU:
+            return 0;
+        case WM_SYSKEYDOWN:
+            // Alt+Up and Alt+Down would open the list for a pick by keyboard.
+            if (wp == VK_UP || wp == VK_DOWN) return 0;
+            break;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(hwnd, &NoTypingProc, id);
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+// The closed box as tall as the layout says, whatever the font makes of it. Systems differ in
+// what the field height they report includes, so the request is corrected by what it gave.
+void FitComboHeight(HWND combo, int height) {
+    LRESULT request = SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    for (int tries = 0; tries < 3 && request > 0; ++tries) {
+        RECT r{};
+        GetWindowRect(combo, &r);
+        if (r.bottom - r.top == height) return;
+        request += height - (r.bottom - r.top);
+        SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), request);
+    }
+}
+
+HWND ComboEdit(HWND combo) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    return GetComboBoxInfo(combo, &info) ? info.hwndItem : nullptr;
+}
+
+}  // namespace
+
+class SettingWindow : public WindowBase {
+public:
+    SettingWindow(shell::AppState& app, HINSTANCE instance, const std::function<void()>& onUnload)
+        : app_(app), instance_(instance), onUnload_(onUnload) {}
+    ~SettingWindow() override { DestroyNow(); }
+
+    // The load sequence; false when the window could not be made.
+    bool Load();
+
+private:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnCreate();
+    void OnCommand(int id, int code);
+    void OnActivate(bool active);
+    void OnSize(int clientHeight);
+    void OnDestroy();
+
+    void RunLayout();
+    void SetOuterHeight(int32_t twips);
+    void ApplyAndUnload(CloseButton button);
+    void FillCombo(int id, std::span<const std::u16string_view> items, std::u16string_view text);
+    void FillList(const ItemTicks& ticks);
+    ItemTicks ListTicks() const;
+    void AddTip(HWND control, const wchar_t* tip);
+
+    HWND Item(int id) const { return GetDlgItem(Hwnd(), id); }
+    bool Ticked(int id) const { return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    void SetTicked(int id, bool ticked) {
+        SendMessageW(Item(id), BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+    std::u16string Text(int id) const;
+    int Px(int32_t twips) const { return shell::TwipsToPixels(twips, app_.TwipsPerPixelX); }
+    int Py(int32_t twips) const { return shell::TwipsToPixels(twips, app_.TwipsPerPixelY); }
+
+    shell::AppState& app_;
+    HINSTANCE instance_;
+    const std::function<void()>& onUnload_;
+    Settings loaded_;  // what the controls were filled from
+    UniqueFont captionFont_;
+    UniqueFont fieldFont_;
+    HWND tips_ = nullptr;  // owned by the dialog: destroyed with it
+    HWND lastFocus_ = nullptr;
+};
+
+bool SettingWindow::Load() {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&icc);
+    // Shared icons belong to the system: nothing to release.
+    HICON icon = static_cast<HICON>(
+        LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 32, 32, LR_SHARED));
+    HICON small = static_cast<HICON>(
+        LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_SHARED));
+    if (!RegisterClassOnce(instance_, QUILLET_SETTING_CLASS, icon, small, nullptr)) return false;
+    RECT rect{0, 0, Px(kClientWidth), Py(kClientHeight)};
+    AdjustWindowRectEx(&rect, kStyle, FALSE, kExStyle);
+    if (!Create(instance_, QUILLET_SETTING_CLASS, L"", kStyle, kExStyle, 0, 0,
+                rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr)) {
+        return false;
+    }
+
+    // The task-bar button and the title bar show the program icon.
+    SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+
+    loaded_ = app_.settings;
+    const Settings& s = loaded_;
+    SetWindowTextW(Hwnd(), shell::AppTitle().c_str());
+    shell::SetTopMost(Hwnd());
+    SetTicked(IDC_CHKTASKTRAY, TaskTrayTicked(s.TaskTray));
+    RunLayout();
+    SetWindowTextW(Item(IDC_TXTSEARCHSTR), Wide(s.SearchString).c_str());
+    FillCombo(IDC_CMBDISPPOS, kDispPosItems, s.DispPos);
+    FillCombo(IDC_CMBTIMEAUTOCLOSE, kSecondsItems, FormatSeconds(s.TimeAutoClose));
+    SetTicked(IDC_CHKFUZZY, FlagTicked(s.SearchFuzzy));
+    FillList(CustomItemTicks(s.CustomItem));
+    SetTicked(IDC_CHKDISPMSG, FlagTicked(s.CustomMsg));
+    SetOuterHeight(kShortHeight);
+    // Focus rectangles only once the keyboard is used: a 12-pixel check box's would cross its
+    // caption.
+    SendMessageW(Hwnd(), WM_CHANGEUISTATE,
+                 MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+
+    // Centred at the short height; a taller layout then grows downwards.
+    RECT frame{};
+    GetWindowRect(Hwnd(), &frame);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    SetWindowPos(Hwnd(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Activation runs the layout again, but Windows may refuse the dialog the foreground: the
+    // height must be right without it.
+    RunLayout();
+    app_.wnd.SettingHwnd = Hwnd();
+    return true;
+}
+
+void SettingWindow::OnCreate() {
+    HDC screen = GetDC(nullptr);
+    const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    const int height = -MulDiv(kFontTenthsOfPoint, dpiY, 720 * 10);
+    captionFont_.reset(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                   SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                   DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, kCaptionFace));
+    fieldFont_.reset(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                 FIXED_PITCH | FF_MODERN, kFieldFace));
+    tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                            WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr, instance_, nullptr);
+
+    for (const ControlSpec& c : kControls) {
+        const bool combo = std::wstring_view(c.Class) == L"COMBOBOX";
+        // A combo box's height includes its drop-down list: room for every item.
+        const int height = combo ? Py(c.Rect.Height) * 8 : Py(c.Rect.Height);
+        HWND control = CreateWindowExW(c.ExStyle, c.Class, c.Text, c.Style, Px(c.Rect.Left),
+                                       Py(c.Rect.Top), Px(c.Rect.Width), height, Hwnd(),
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.Id)),
+                                       instance_, nullptr);
+        if (!control) continue;
+        HFONT font = c.Font == Face::Caption ? captionFont_.get() : fieldFont_.get();
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        AddTip(control, c.Tip);
+        if (combo) {
+            HWND edit = ComboEdit(control);
+            if (edit) {
+                SetWindowSubclass(edit, &NoTypingProc, kNoTypingSubclassId, 0);
+                // No input method either: what it composes would be typing.
+                ImmAssociateContextEx(edit, nullptr, 0);
+                AddTip(edit, c.Tip);
+            }
+            FitComboHeight(control, Py(c.Rect.Height));
+        }
+    }
+
+    HWND list = Item(IDC_LSTCUSTOM);
+    ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    RECT client{};
+    GetClientRect(list, &client);
+    LVCOLUMNW column{};
+    column.mask = LVCF_WIDTH;
+    column.cx = client.right - client.left - GetSystemMetrics(SM_CXVSCROLL);
+    ListView_InsertColumn(list, 0, &column);
+}
+
+void SettingWindow::AddTip(HWND control, const wchar_t* tip) {
+    if (!tips_ || !tip) return;
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = Hwnd();
+    info.uId = reinterpret_cast<UINT_PTR>(control);
+    info.lpszText = const_cast<wchar_t*>(tip);
+    SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void SettingWindow::FillCombo(int id, std::span<const std::u16string_view> items,
+                              std::u16string_view text) {
+    HWND combo = Item(id);
+    for (std::u16string_view item : items) {
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
+    }
+    SendMessageW(combo, CB_SETMINVISIBLE, items.size(), 0);
+    // The stored text as it is, in the list or not; a matching item is marked in the list.
+    const std::wstring shown = Wide(text);
+    const LRESULT match = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(shown.c_str()));
+    SendMessageW(combo, CB_SETCURSEL, match, 0);
+    SetWindowTextW(combo, shown.c_str());
+}
+
+void SettingWindow::FillList(const ItemTicks& ticks) {
+    HWND list = Item(IDC_LSTCUSTOM);
+    ListView_DeleteAllItems(list);
+    for (int i = 0; i < kItemCount; ++i) {
+        std::wstring text = Wide(kReportItems[i]);
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = i;
+        item.pszText = text.data();
+        ListView_InsertItem(list, &item);
+    }
+    for (int i = 0; i < kItemCount; ++i) ListView_SetCheckState(list, i, ticks[i]);
+    // No item is current afterwards.
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+ItemTicks SettingWindow::ListTicks() const {
+    ItemTicks ticks{};
+    for (int i = 0; i < kItemCount; ++i) {
+        ticks[i] = ListView_GetCheckState(Item(IDC_LSTCUSTOM), i) != FALSE;
+    }
+    return ticks;
+}
+
+std::u16string SettingWindow::Text(int id) const {
+    HWND control = Item(id);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return U16(text);
+}
+
+void SettingWindow::RunLayout() {
+    const DialogLayout layout = LayoutFor(Ticked(IDC_CHKTASKTRAY), app_.TrayResult);
+    ShowWindow(Item(IDC_CMDCLOSE1), layout.EndVisible ? SW_SHOWNA : SW_HIDE);
+    SetOuterHeight(layout.OuterHeight);
+    for (int id : kPopupFrameIds) {
+        ShowWindow(Item(id), layout.PopupFrameVisible ? SW_SHOWNA : SW_HIDE);
+    }
+}
+
+void SettingWindow::SetOuterHeight(int32_t twips) {
+    RECT frame{};
+    GetWindowRect(Hwnd(), &frame);
+    // The top edge stays; the resize rule follows from WM_SIZE.
+    SetWindowPos(Hwnd(), nullptr, 0, 0, frame.right - frame.left, Py(twips),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SettingWindow::OnSize(int clientHeight) {
+    const int32_t top = CloseRowTop(clientHeight * app_.TwipsPerPixelY, app_.TwipsPerPixelX);
+    for (const ControlSpec& c : kControls) {
+        for (int id : kCloseButtonIds) {
+            if (c.Id != id) continue;
+            // Drawn afresh: copied pixels would land where the growing dialog erases next.
+            SetWindowPos(Item(id), nullptr, Px(c.Rect.Left), Py(top), 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+        }
+    }
+}
+
+void SettingWindow::ApplyAndUnload(CloseButton button) {
+    ControlValues shown;
+    shown.TaskTray = Ticked(IDC_CHKTASKTRAY);
+    shown.SearchString = Text(IDC_TXTSEARCHSTR);
+    shown.SearchFuzzy = Ticked(IDC_CHKFUZZY);
+    shown.Items = ListTicks();
+    shown.CustomMsg = Ticked(IDC_CHKDISPMSG);
+    shown.TimeAutoClose = Text(IDC_CMBTIMEAUTOCLOSE);
+    shown.DispPos = Text(IDC_CMBDISPPOS);
+    app_.TrayResult = Apply(shown, loaded_, button, app_.settings);
+    DestroyWindow(Hwnd());
+}
+
+void SettingWindow::OnCommand(int id, int code) {
+    switch (id) {
+        case IDC_CHKTASKTRAY:
+            if (code == BN_CLICKED) RunLayout();
+            break;
+        case IDC_CMDCLOSE0:
+            if (code == BN_CLICKED) ApplyAndUnload(CloseButton::Resume);
+            break;
+        case IDC_CMDCLOSE1:
+            if (code == BN_CLICKED) ApplyAndUnload(CloseButton::End);
+            break;
+        case IDOK: {
+            // Enter: neither button is the default, but a button that has the focus is pressed.
+            HWND focus = GetFocus();
+            if (focus == Item(IDC_CMDCLOSE0))
+                ApplyAndUnload(CloseButton::Resume);
+            else if (focus == Item(IDC_CMDCLOSE1))
+                ApplyAndUnload(CloseButton::End);
+            break;
+        }
+        default:
+            // IDCANCEL (Esc) does nothing.
+            break;
+    }
+}
+
+void SettingWindow::OnActivate(bool active) {
+    if (!active) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(Hwnd(), focus)) lastFocus_ = focus;
+        return;
+    }
+    // Nothing the layout depends on changes while another window is active, so running it at
+    // every activation is the same as running it only when one of the program's own windows
+    // handed over.
+    RunLayout();
+    HWND focus = lastFocus_ && IsWindowVisible(lastFocus_) ? lastFocus_ : Item(IDC_CHKTASKTRAY);
+    SetFocus(focus);
+}
+
+void SettingWindow::OnDestroy() {
+    if (onUnload_) onUnload_();
+    app_.wnd.SettingHwnd = nullptr;
+}
+
+LRESULT SettingWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_CREATE:
+            OnCreate();
+            return 0;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wp), HIWORD(wp));
+            return 0;
+        case WM_ACTIVATE:
+            OnActivate(LOWORD(wp) != WA_INACTIVE);
+            return 0;
+        case WM_SIZE:
+            OnSize(HIWORD(lp));
+            return 0;
+        case WM_CLOSE:
+            // The close box, the system menu and Alt+F4 resume, as "再開" does.
+            ApplyAndUnload(CloseButton::Resume);
+            return 0;
+        case WM_DESTROY:
+            OnDestroy();
+            return 0;
+        default:
+            break;
+    }
+    return Default(msg, wp, lp);
+}
+
+SettingDialog::SettingDialog(shell::AppState& app, HINSTANCE instance,
+                             std::function<void()> onUnload)
     : app_(app), instance_(instance), onUnload_(std::move(onUnload)) {}
+
 SettingDialog::~SettingDialog() = default;
-void SettingDialog::Open() {}
-void SettingDialog::Close() {}
+
+void SettingDialog::Open() {
+    if (HWND open = Hwnd()) {
+        SetForegroundWindow(open);
+        return;
+    }
+    // Loaded anew at every opening: nothing of the last one survives but the settings.
+    window_.reset();
+    window_ = std::make_unique<SettingWindow>(app_, instance_, onUnload_);
+    if (!window_->Load()) {
+        window_.reset();
+        return;
+    }
+    ShowWindow(window_->Hwnd(), SW_SHOW);
+    SetForegroundWindow(window_->Hwnd());
+}
+
+void SettingDialog::Close() {
+    // No apply step: the settings and TrayResult stay as they are.
+    if (HWND open = Hwnd()) DestroyWindow(open);
+}
+
 HWND SettingDialog::Hwnd() const {
-    return nullptr;
+    return window_ ? window_->Hwnd() : nullptr;
 }
 
 }  // namespace quillet::dialogs

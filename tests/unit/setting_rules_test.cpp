@@ -1,0 +1,189 @@
+// The settings dialog's rules: what the controls show, what applying gives back, the layout.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include "dialogs/setting_rules.h"
+
+namespace quillet::dialogs {
+namespace {
+
+constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+
+// The controls exactly as loading fills them from `s`.
+ControlValues AsLoaded(const Settings& s) {
+    return {TaskTrayTicked(s.TaskTray),
+            s.SearchString,
+            FlagTicked(s.SearchFuzzy),
+            CustomItemTicks(s.CustomItem),
+            FlagTicked(s.CustomMsg),
+            FormatSeconds(s.TimeAutoClose),
+            s.DispPos};
+}
+
+TEST(SettingRules, SecondsAreRightAlignedInTwoCharacters) {
+    const struct {
+        int32_t seconds;
+        std::u16string text;
+    } cases[] = {{5, u" 5"},  {0, u" 0"},    {10, u"10"},           {100, u"100"},
+                 {-5, u"-5"}, {-15, u"-15"}, {kMax, u"2147483647"}, {kMin, u"-2147483648"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(FormatSeconds(c.seconds), c.text) << c.seconds;
+        // Whatever loading shows, reading it back gives the same number.
+        EXPECT_EQ(ReadSeconds(FormatSeconds(c.seconds), 7), c.seconds) << c.seconds;
+    }
+    for (std::u16string_view item : kSecondsItems) {
+        EXPECT_EQ(FormatSeconds(ReadSeconds(item, 0)), item);
+    }
+}
+
+TEST(SettingRules, SecondsAreReadLikeValAndRoundedHalfToEven) {
+    // 9 is the value before: kept when the number does not fit in 32 bits.
+    const struct {
+        std::u16string text;
+        int32_t seconds;
+    } cases[] = {
+        {u"1 5", 15},  {u"\t-\n3", -3}, {u"12abc", 12},     {u"abc", 0},   {u"", 0},
+        {u"-.", 0},    {u"1e2", 100},   {u"1D2", 100},      {u"1e+x", 1},  {u"--7", 0},
+        {u"3.4.5", 3}, {u"7\r8", 7},    {u"１２", 0},       {u"2.5", 2},   {u"3.5", 4},
+        {u"-2.5", -2}, {u"1e-999", 0},  {u"2147483648", 9}, {u"1e999", 9}, {u"-2147483648", kMin},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReadSeconds(c.text, 9), c.seconds) << std::string(c.text.begin(), c.text.end());
+    }
+}
+
+TEST(SettingRules, CustomItemTicksFollowTheOnesOnly) {
+    const struct {
+        std::u16string item;
+        ItemTicks ticks;
+    } cases[] = {
+        {u"1111111", {1, 1, 1, 1, 1, 1, 1}},
+        {u"1010101", {1, 0, 1, 0, 1, 0, 1}},
+        {u"0000000", {}},
+        {u"101", {1, 0, 1, 0, 0, 0, 0}},
+        {u"", {}},
+        {u"11111110", {1, 1, 1, 1, 1, 1, 1}},
+        {u"2x1 1１1", {0, 0, 1, 0, 1, 0, 1}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CustomItemTicks(c.item), c.ticks) << std::string(c.item.begin(), c.item.end());
+    }
+}
+
+TEST(SettingRules, ApplyingUntouchedControlsChangesNoSetting) {
+    Settings odd;
+    odd.FormLeft = 123;
+    odd.TaskTray = 2;
+    odd.SearchFuzzy = -1;
+    odd.CustomMsg = 7;
+    odd.CustomItem = u"10x";
+    odd.TimeAutoClose = 100;
+    odd.DispPos = u"真ん中";
+    odd.SearchString = u" a=b ";
+    Settings usual;
+    usual.CustomItem = u"1010101";
+    usual.TaskTray = 1;
+    usual.SearchFuzzy = 1;
+    Settings extreme;
+    extreme.TimeAutoClose = kMin;
+    extreme.CustomItem = u"111111111111";
+    for (const Settings& loaded : {Settings{}, odd, usual, extreme}) {
+        Settings settings = loaded;
+        Apply(AsLoaded(loaded), loaded, CloseButton::Resume, settings);
+        EXPECT_EQ(settings, loaded);
+    }
+}
+
+TEST(SettingRules, ATouchedControlGivesItsOwnValue) {
+    Settings loaded;
+    loaded.TaskTray = 2;
+    loaded.SearchFuzzy = 5;
+    loaded.CustomMsg = -1;
+    loaded.CustomItem = u"10";
+    loaded.TimeAutoClose = 100;
+    loaded.DispPos = u"どこか";
+
+    ControlValues shown = AsLoaded(loaded);
+    shown.TaskTray = true;
+    shown.SearchFuzzy = false;
+    shown.CustomMsg = false;
+    shown.Items[6] = true;
+    shown.TimeAutoClose = u"15";
+    shown.DispPos = u"左上隅";
+    shown.SearchString = u"";
+    Settings settings = loaded;
+    Apply(shown, loaded, CloseButton::Resume, settings);
+    EXPECT_EQ(settings.TaskTray, 1);
+    EXPECT_EQ(settings.SearchFuzzy, 0);
+    EXPECT_EQ(settings.CustomMsg, 0);
+    EXPECT_EQ(settings.CustomItem, u"1000001") << "a changed list writes all seven characters";
+    EXPECT_EQ(settings.TimeAutoClose, 15);
+    EXPECT_EQ(settings.DispPos, u"左上隅");
+    EXPECT_EQ(settings.SearchString, u"");
+
+    // Unticking every item gives seven zeros.
+    shown.Items = {};
+    Apply(shown, Settings{}, CloseButton::Resume, settings);
+    EXPECT_EQ(settings.CustomItem, u"0000000");
+}
+
+TEST(SettingRules, TheResultDependsOnTheButtonAndTheTrayBox) {
+    const struct {
+        int32_t taskTray;
+        bool ticked;
+        CloseButton button;
+        std::u16string result;
+        int32_t taskTrayAfter;
+    } cases[] = {
+        {0, false, CloseButton::Resume, u"", 0},
+        {0, true, CloseButton::Resume, u"Tray", 1},
+        {1, true, CloseButton::Resume, u"Tray", 1},
+        {1, false, CloseButton::Resume, u"", 0},
+        {1, true, CloseButton::End, u"End", 1},
+        {0, false, CloseButton::End, u"End", 0},
+        // An odd value left alone stays window mode: only 1 is the tray.
+        {2, false, CloseButton::Resume, u"", 2},
+        {2, true, CloseButton::Resume, u"Tray", 1},
+    };
+    for (const auto& c : cases) {
+        Settings loaded;
+        loaded.TaskTray = c.taskTray;
+        ControlValues shown = AsLoaded(loaded);
+        shown.TaskTray = c.ticked;
+        Settings settings = loaded;
+        EXPECT_EQ(Apply(shown, loaded, c.button, settings), c.result) << c.taskTray;
+        EXPECT_EQ(settings.TaskTray, c.taskTrayAfter) << c.taskTray;
+    }
+}
+
+TEST(SettingRules, LayoutOffersEndOnlyAfterAReturnToTheTray) {
+    const struct {
+        bool ticked;
+        std::u16string trayResult;
+        DialogLayout layout;
+    } cases[] = {
+        {false, u"", {4440, false, false}},  {false, u"Tray", {4440, false, false}},
+        {true, u"", {5700, false, true}},    {true, u"Tray", {5700, true, true}},
+        {true, u"End", {5700, false, true}}, {true, u"tray", {5700, false, true}},
+    };
+    for (const auto& c : cases) {
+        const DialogLayout layout = LayoutFor(c.ticked, c.trayResult);
+        EXPECT_EQ(layout.OuterHeight, c.layout.OuterHeight);
+        EXPECT_EQ(layout.EndVisible, c.layout.EndVisible);
+        EXPECT_EQ(layout.PopupFrameVisible, c.layout.PopupFrameVisible);
+    }
+}
+
+TEST(SettingRules, ButtonRowEndsFifteenPixelsAboveTheClientBottom) {
+    // 355 pixels of client area at 15 twips per pixel: the row spans pixels 320 to 340.
+    EXPECT_EQ(CloseRowTop(355 * 15, 15), 320 * 15);
+    // At 120 dpi (12 twips per pixel) the gap is still 15 pixels.
+    EXPECT_EQ(CloseRowTop(4800, 12), 4320);
+}
+
+}  // namespace
+}  // namespace quillet::dialogs
