@@ -220,9 +220,21 @@ void MainWindow::ShowTrayMenu() {
 void MainWindow::RunSettingsFlow() {
     if (inSettingsFlow_) return;
     inSettingsFlow_ = true;
+    const bool wasInTray = tray_.Wanted();
     watch_.Stop(Hwnd());
     tray_.Delete();
     windows_.setting.Open();
+    if (!app_.wnd.SettingHwnd) {
+        // The dialog could not be made: go on as before rather than act on an old result.
+        inSettingsFlow_ = false;
+        if (wasInTray) {
+            TrayIconSet(NIM_ADD);
+        } else {
+            ShowWindow(Hwnd(), SW_SHOW);
+        }
+        watch_.Start(Hwnd());
+        return;
+    }
     EnableWindow(Hwnd(), FALSE);
     WaitForSettingDialog();
     inSettingsFlow_ = false;
