@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/clipboard.h"
 #include "shell/app_state.h"
 #include "shell/clip_watch.h"
 
@@ -101,19 +100,6 @@ protected:
                          counted_.push_back(text.size());
                      }};
 };
-
-TEST_F(RobustWatchTest, ATextTooLargeToHoldIsReportedAsSuch) {
-    Copy(std::string(kLarge, 'x'));
-    {
-        AllocationCeiling ceiling(kCeiling);
-        const clip::WatchedText read = clip::ReadWatchedText(other_);
-        EXPECT_EQ(read.status, clip::ClipStatus::TooLarge);
-        EXPECT_TRUE(read.text.empty());
-    }
-    const clip::WatchedText read = clip::ReadWatchedText(other_);
-    EXPECT_EQ(read.status, clip::ClipStatus::Text);
-    EXPECT_EQ(read.text.size(), kLarge);
-}
 
 TEST_F(RobustWatchTest, ATextTooLargeToHoldIsSkippedAndTheWatchGoesOn) {
     watch_.Start(main_);
