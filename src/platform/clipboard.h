@@ -36,4 +36,21 @@ std::optional<std::u16string> TextFromBlock(HGLOBAL block);
 // whichever comes first; a lead byte cut off at the end is dropped.
 std::optional<std::u16string> ReadText(HWND owner);
 
+// What the clipboard watch got from one look at the clipboard.
+enum class ClipStatus {
+    Text,      // the text, in `text`
+    Busy,      // another program held the clipboard open all the time we tried
+    NoText,    // no CF_TEXT, or its owner did not render it
+    Secret,    // the copy carries a marker that asks clipboard tools to leave it alone
+    TooLarge,  // the text is larger than this process can hold
+};
+struct WatchedText {
+    ClipStatus status = ClipStatus::NoText;
+    std::u16string text;
+};
+
+// Like ReadText, but first looks for the markers that password managers put beside a secret
+// copy; the text of a secret copy is never read. Never throws.
+WatchedText ReadWatchedText(HWND owner);
+
 }  // namespace quillet::clip

@@ -1,9 +1,13 @@
 #include "platform/clipboard.h"
 
+#include <algorithm>
 #include <cstring>
+#include <new>
+#include <stdexcept>
 #include <string_view>
 
 #include "platform/text.h"
+#include "shell/clip_rules.h"
 
 namespace quillet::clip {
 
@@ -29,6 +33,33 @@ private:
     HGLOBAL h_;
     void* p_;
 };
+
+// The formats are registered by name; the system gives every program the same number for a name.
+UINT RegisteredFormat(const wchar_t* name) {
+    return RegisterClipboardFormatW(name);
+}
+
+// With the clipboard open: the markers of the current copy.
+bool IsSecretCopy() {
+    static const UINT exclude = RegisteredFormat(L"ExcludeClipboardContentFromMonitorProcessing");
+    static const UINT viewerIgnore = RegisteredFormat(L"Clipboard Viewer Ignore");
+    static const UINT history = RegisteredFormat(L"CanIncludeInClipboardHistory");
+    shell::ClipMarkers markers;
+    markers.ExcludeFromMonitor = exclude && IsClipboardFormatAvailable(exclude);
+    markers.ViewerIgnore = viewerIgnore && IsClipboardFormatAvailable(viewerIgnore);
+    char value[4] = {};
+    if (history && IsClipboardFormatAvailable(history)) {
+        std::size_t length = 0;
+        HGLOBAL block = GetClipboardData(history);
+        GlobalLockGuard lock(block);
+        if (lock.data()) {
+            length = std::min<SIZE_T>(GlobalSize(block), sizeof value);
+            std::memcpy(value, lock.data(), length);
+        }
+        markers.IncludeInHistory = std::string_view(value, length);
+    }
+    return shell::IsSecretClip(markers);
+}
 
 }  // namespace
 
@@ -56,6 +87,23 @@ std::optional<std::u16string> ReadText(HWND owner) {
     HGLOBAL handle = GetClipboardData(CF_TEXT);
     if (!handle) return std::nullopt;
     return TextFromBlock(handle);
+}
+
+WatchedText ReadWatchedText(HWND owner) {
+    ClipboardOpen open(owner);
+    if (!open) return {ClipStatus::Busy, {}};
+    if (IsSecretCopy()) return {ClipStatus::Secret, {}};
+    HGLOBAL handle = GetClipboardData(CF_TEXT);
+    if (!handle) return {ClipStatus::NoText, {}};
+    try {
+        std::optional<std::u16string> text = TextFromBlock(handle);
+        if (!text) return {ClipStatus::NoText, {}};
+        return {ClipStatus::Text, std::move(*text)};
+    } catch (const std::bad_alloc&) {
+        return {ClipStatus::TooLarge, {}};
+    } catch (const std::length_error&) {
+        return {ClipStatus::TooLarge, {}};
+    }
 }
 
 std::optional<std::u16string> TextFromBlock(HGLOBAL block) {

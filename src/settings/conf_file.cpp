@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdio>
 #include <new>
 #include <optional>
 #include <string>
@@ -53,17 +54,53 @@ private:
     std::wstring path_;
 };
 
-bool SaveThroughTempFile(const std::wstring& path, std::string_view bytes) {
-    // A read-only Conf.txt is the user's word that it stays as it is. Windows refuses to replace
-    // it anyway; Wine would not, so ask first.
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        return false;
+// "Conf.txt.<process>-<tick>-<attempt>.tmp": a name no earlier save is likely to have left.
+std::wstring FreshTempName(const std::wstring& path, int attempt) {
+    wchar_t suffix[48];
+    swprintf(suffix, sizeof suffix / sizeof suffix[0], L".%lx-%lx-%d.tmp",
+             static_cast<unsigned long>(GetCurrentProcessId()),
+             static_cast<unsigned long>(GetTickCount()), attempt);
+    return path + suffix;
+}
+
+// The new file beside `path`, opened for writing. `path` + ".tmp" first, so that one a crash left
+// behind is taken along by the next save; when a stray file of that name cannot be overwritten
+// (read-only, hidden, in use, a folder), a fresh name instead.
+UniqueFile CreateTempBeside(const std::wstring& path, std::wstring& tempPath) {
+    tempPath = path + L".tmp";
+    // A stray that is read-only, hidden or a system file was put there by someone: leave it.
+    // (Windows would refuse to overwrite it; Wine would overwrite it and keep its attributes,
+    // which the moved file would then pass on to Conf.txt.)
+    constexpr DWORD kNotOurs = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                               FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
+    const DWORD attributes = GetFileAttributesW(tempPath.c_str());
+    UniqueFile file;
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kNotOurs) == 0) {
+        file.reset(CreateFileW(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) return file;
     }
-    const std::wstring tempPath = path + L".tmp";
+    constexpr int kFreshNames = 16;
+    for (int attempt = 1; attempt <= kFreshNames; ++attempt) {
+        tempPath = FreshTempName(path, attempt);
+        file.reset(CreateFileW(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) return file;
+        // Only a name that is taken is worth another try; a folder that refuses is final.
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS &&
+            error != ERROR_ACCESS_DENIED) {
+            break;
+        }
+    }
+    return UniqueFile();
+}
+
+bool SaveThroughTempFile(const std::wstring& path, std::string_view bytes) {
+    if (ConfIsReadOnly(path)) return false;
+    std::wstring tempPath;
     std::optional<TempFile> temp;  // declared before the handle, so deleted after it is closed
-    UniqueFile file(CreateFileW(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file = CreateTempBeside(path, tempPath);
     if (!file) return false;
     temp.emplace(tempPath);
     // On disk before it replaces anything, so a crash leaves either the old or the new file.
@@ -79,6 +116,14 @@ bool SaveThroughTempFile(const std::wstring& path, std::string_view bytes) {
 }
 
 }  // namespace
+
+bool ConfIsReadOnly(const std::wstring& path) {
+    // A read-only Conf.txt is the user's word that it stays as it is. Windows refuses to replace
+    // it anyway; Wine would not, so ask first.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+           !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
 
 std::wstring ConfPath() {
     return sys::ExecutableFolder() + L"\\Conf.txt";

@@ -49,6 +49,15 @@ inline std::u16string TrayTipText(std::u16string_view title, std::u16string_view
     return u"- " + std::u16string(title) + u" -\r\n" + std::u16string(report);
 }
 
+// The one word at closing when the settings could not be written: where, why it may be, and
+// that the old file is still there.
+inline std::u16string SaveFailedMessage(std::u16string_view path) {
+    return u"次の場所に設定を保存できませんでした。\r\n\r\n" + std::u16string(path) +
+           u"\r\n\r\nフォルダーに書き込めないか、ファイルがほかのプログラムに使われています。"
+           u"前の設定ファイルはそのまま残り、今回の設定の変更は保存されません。\r\n"
+           u"Quillet！ を書き込めるフォルダー（ドキュメントなど）に置くと保存できます。";
+}
+
 // Twips per pixel for a screen resolution, rounded (15 at 96 dpi). A resolution the system
 // cannot tell (0 or less) is taken as 96 dpi rather than dividing by it.
 constexpr int32_t TwipsPerPixel(int dotsPerInch) {

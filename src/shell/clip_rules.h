@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace quillet::shell {
@@ -20,6 +21,30 @@ constexpr bool ShouldExamineChange(WindowId foreground, WindowId mainWindow, Win
 // last, code unit for code unit.
 constexpr bool IsNewText(std::u16string_view text, std::u16string_view lastText) {
     return text != lastText;
+}
+
+// What a copy says about itself through the markers that password managers and similar programs
+// put beside their text.
+struct ClipMarkers {
+    bool ExcludeFromMonitor = false;  // "ExcludeClipboardContentFromMonitorProcessing" present
+    bool ViewerIgnore = false;        // "Clipboard Viewer Ignore" present
+    // The bytes of "CanIncludeInClipboardHistory" when that format is present; an empty view
+    // when it is present but its data could not be had.
+    std::optional<std::string_view> IncludeInHistory;
+};
+
+// A secret copy is neither counted nor shown, nor does it replace the last counted text. A
+// history marker counts as secret unless it plainly holds a non-zero DWORD: a marker that is
+// there but unreadable is more likely a secret than not.
+constexpr bool IsSecretClip(const ClipMarkers& markers) {
+    if (markers.ExcludeFromMonitor || markers.ViewerIgnore) return true;
+    if (!markers.IncludeInHistory) return false;
+    const std::string_view bytes = *markers.IncludeInHistory;
+    if (bytes.size() < 4) return true;
+    for (int i = 0; i < 4; ++i) {
+        if (bytes[static_cast<std::size_t>(i)] != 0) return false;  // any order: only 0 is 0
+    }
+    return true;
 }
 
 // What to do when a viewer leaves the chain.

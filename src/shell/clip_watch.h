@@ -10,6 +10,11 @@
 
 namespace quillet::shell {
 
+// Two ears on the clipboard. The viewer chain keeps its order (the next viewer hears of a change
+// only after the count is shown), but any program in it can break it for those behind: a viewer
+// that joined later and died without leaving takes every notification with it. The system's
+// format listener cannot be broken by other programs, so each change is looked at on whichever
+// notification comes first, once per clipboard sequence number.
 class ClipWatch {
 public:
     // `showCount` is called with the new text, already stored as the last counted text.
@@ -29,6 +34,9 @@ public:
 
     HWND NextViewer() const { return nextViewer_; }
 
+    // The timer the watch uses on the watched window to look again at a busy clipboard.
+    static constexpr UINT_PTR kRetryTimerId = 0x7122;
+
     // True while a notification is being passed on to the next viewer. Messages sent to the
     // window meanwhile run inside that wait, so the window must not be destroyed then.
     bool PassingOn() const { return passingOn_ > 0; }
@@ -36,7 +44,12 @@ public:
 private:
     static LRESULT CALLBACK ClipWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                         DWORD_PTR ref);
-    void OnDrawClipboard(HWND hwnd);
+    // Looks at the clipboard unless this change has been looked at already.
+    void Examine(HWND hwnd);
+    void CountNew(std::u16string text);
+    void RetryLater(HWND hwnd);
+    // A listener notification: when the chain's head has gone, take its place again.
+    void MendChain(HWND hwnd);
     void PassOn(UINT msg, WPARAM wp, LPARAM lp);
 
     AppState& app_;
@@ -44,7 +57,10 @@ private:
     HWND nextViewer_ = nullptr;  // kept when the watch stops, as the chain last told us
     bool joined_ = false;
     bool subclassed_ = false;
+    bool listening_ = false;
     int passingOn_ = 0;
+    DWORD examinedSequence_ = 0;  // the clipboard change looked at last
+    int retriesLeft_ = 0;
 };
 
 }  // namespace quillet::shell

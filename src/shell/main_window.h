@@ -52,7 +52,9 @@ private:
     void WaitForSettingDialog();
     void TrayIconSet(DWORD message);
     void OpenHelpPage();
-    void OnClose();
+    // `sessionEnding`: the user logs off or the system shuts down; no message can be shown then.
+    void OnClose(bool sessionEnding = false);
+    void ReportSaveFailure(const std::wstring& path);
     void OnDestroy();
     void SetTitle();
     void PlaceFromSettings();
@@ -71,6 +73,7 @@ private:
     UINT taskbarCreated_ = 0;  // the shell's "a new tray exists" broadcast
     bool saved_ = false;       // the settings are saved once, whichever way the program ends
     bool inSettingsFlow_ = false;
+    bool reportingSaveFailure_ = false;  // the save-failure message is up
 };
 
 }  // namespace quillet::shell

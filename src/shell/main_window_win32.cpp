@@ -1,5 +1,7 @@
 #include "shell/main_window.h"
 
+#include <vector>
+
 #include "platform/shell.h"
 #include "platform/system.h"
 #include "platform/wide.h"
@@ -7,6 +9,7 @@
 #include "settings/conf_file.h"
 #include "shell/app_info.h"
 #include "shell/app_text.h"
+#include "shell/placement.h"
 #include "shell/show_count.h"
 
 namespace quillet::shell {
@@ -128,12 +131,46 @@ void MainWindow::SetTitle() {
     SetWindowTextW(Hwnd(), tag_.c_str());
 }
 
+namespace {
+
+std::vector<MonitorArea> Monitors() {
+    std::vector<MonitorArea> monitors;
+    EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR monitor, HDC, LPRECT, LPARAM lp) -> BOOL {
+            MONITORINFO info{};
+            info.cbSize = sizeof info;
+            if (GetMonitorInfoW(monitor, &info)) {
+                const RECT& m = info.rcMonitor;
+                const RECT& w = info.rcWork;
+                reinterpret_cast<std::vector<MonitorArea>*>(lp)->push_back(
+                    {{m.left, m.top, m.right, m.bottom}, {w.left, w.top, w.right, w.bottom}});
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&monitors));
+    return monitors;
+}
+
+}  // namespace
+
 void MainWindow::PlaceFromSettings() {
     const Settings& s = app_.settings;
     SetWindowPos(Hwnd(), nullptr, TwipsToPixels(s.FormLeft, app_.TwipsPerPixelX),
                  TwipsToPixels(s.FormTop, app_.TwipsPerPixelY),
                  TwipsToPixels(s.FormWidth, app_.TwipsPerPixelX),
                  TwipsToPixels(s.FormHeight, app_.TwipsPerPixelY), SWP_NOZORDER | SWP_NOACTIVATE);
+    // A place saved on a monitor that is gone (or beyond a lowered resolution) would leave the
+    // window where nobody can reach it. The size the system gave it is kept.
+    RECT placed{};
+    GetWindowRect(Hwnd(), &placed);
+    const ScreenRect saved{placed.left, placed.top, placed.right, placed.bottom};
+    const ScreenRect onScreen = PlaceOnScreen(saved, Monitors());
+    if (onScreen != saved) {
+        SetWindowPos(Hwnd(), nullptr, static_cast<int>(onScreen.Left),
+                     static_cast<int>(onScreen.Top), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 WindowGeometry MainWindow::LiveGeometry() const {
@@ -281,11 +318,17 @@ void MainWindow::OpenHelpPage() {
     sys::ShellOpen(sys::ExecutableFolder() + L"\\" + QUILLET_HELP_PAGE);
 }
 
-void MainWindow::OnClose() {
+void MainWindow::OnClose(bool sessionEnding) {
+    // The close box of a window under the save-failure message: that message ends the program.
+    if (reportingSaveFailure_) return;
     // Every way out comes here first; the close is never cancelled.
     if (!saved_) {
         saved_ = true;
-        ConfSave(ConfPath(), app_.settings, LiveGeometry());
+        const std::wstring path = ConfPath();
+        if (!ConfSave(path, app_.settings, LiveGeometry()) && !sessionEnding &&
+            !ConfIsReadOnly(path)) {
+            ReportSaveFailure(path);
+        }
     }
     // A close that arrives while a notification is passed on runs inside that wait, with the
     // watch's procedure still on the stack: destroy the window once it has returned.
@@ -294,6 +337,15 @@ void MainWindow::OnClose() {
         return;
     }
     DestroyWindow(Hwnd());
+}
+
+void MainWindow::ReportSaveFailure(const std::wstring& path) {
+    // The program may live in the tray with its window hidden, and the user is busy elsewhere:
+    // the message comes to the front on its own.
+    reportingSaveFailure_ = true;
+    MessageBoxW(Hwnd(), Wide(SaveFailedMessage(U16(path))).c_str(), AppTitle().c_str(),
+                MB_OK | MB_ICONWARNING | MB_TOPMOST | MB_SETFOREGROUND);
+    reportingSaveFailure_ = false;
 }
 
 void MainWindow::OnDestroy() {
@@ -328,7 +380,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return TRUE;
         case WM_ENDSESSION:
             // The session ends after this returns: save now, through the close request.
-            if (wp) OnClose();
+            if (wp) OnClose(true);
             return 0;
         case WM_DESTROY:
             OnDestroy();

@@ -3,6 +3,7 @@
 //   --quillet=PATH     the program under test (Unix or Windows path)
 //   --handshake=DIR    folder for the hand-shake with xclip_test.sh
 //   --measure          print latencies and memory figures, run no tests
+//   --clipboard-viewer be a clipboard viewer of another process until killed
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -11,6 +12,7 @@
 #include "fixture.h"
 #include "harness.h"
 #include "measure.h"
+#include "robustness.h"
 
 namespace {
 std::wstring Widen(const char* s) {
@@ -31,6 +33,8 @@ int main(int argc, char** argv) {
             e2e::SetHandshakeDir(Widen(argv[i] + 12));
         else if (std::strcmp(argv[i], "--measure") == 0)
             measure = true;
+        else if (std::strcmp(argv[i], "--clipboard-viewer") == 0)
+            return e2e::RunClipboardViewerProcess();
     }
     if (measure) return e2e::RunMeasurements();
     return RUN_ALL_TESTS();

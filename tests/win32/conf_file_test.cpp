@@ -24,14 +24,14 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(file);
     DWORD written = 0;
-    ASSERT_TRUE(WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                          nullptr));
+    ASSERT_TRUE(
+        WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
     ASSERT_EQ(written, bytes.size());
 }
 
 std::optional<std::string> ReadBytes(const std::wstring& path) {
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return std::nullopt;
     std::string bytes;
     char buffer[4096];
@@ -148,16 +148,35 @@ TEST_F(ConfFileTest, ReadOnlyFileStaysUntouched) {
     EXPECT_FALSE(Exists(temp_));
 }
 
-TEST_F(ConfFileTest, NoNewFileBesideItLeavesTheOldFile) {
-    // Where no file can be created beside Conf.txt, the save stops before touching it. (As
-    // root under Wine a read-only folder does not stop writes; a folder in the way does.)
-    const std::string old = FormatConfText(Custom(), kGeometry);
-    WriteBytes(path_, old);
-    ASSERT_TRUE(CreateDirectoryW(temp_.c_str(), nullptr));
-    EXPECT_FALSE(ConfSave(path_, Settings{}, {}));
-    EXPECT_EQ(ReadBytes(path_), old);
-    EXPECT_TRUE(GetFileAttributesW(temp_.c_str()) & FILE_ATTRIBUTE_DIRECTORY);  // not ours
+TEST_F(ConfFileTest, StrayTempFilesThatAreNotOursAreLeftAndTheSaveGoesOn) {
+    // Someone else's "Conf.txt.tmp": the new file takes a fresh name beside it.
+    for (DWORD attributes : {FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM,
+                             FILE_ATTRIBUTE_DIRECTORY}) {
+        SCOPED_TRACE(attributes);
+        WriteBytes(path_, FormatConfText(Custom(), kGeometry));
+        if (attributes == FILE_ATTRIBUTE_DIRECTORY) {
+            ASSERT_TRUE(CreateDirectoryW(temp_.c_str(), nullptr));
+        } else {
+            WriteBytes(temp_, "not ours");
+            ASSERT_TRUE(SetFileAttributesW(temp_.c_str(), attributes));
+        }
+        ASSERT_TRUE(ConfSave(path_, Settings{}, {}));
+        EXPECT_EQ(ReadBytes(path_), FormatConfText(Settings{}, {}));
+        // An ordinary file: the attributes of the stray did not travel with it.
+        constexpr DWORD kOdd = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                               FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
+        EXPECT_EQ(GetFileAttributesW(path_.c_str()) & kOdd, 0u);
+        EXPECT_EQ(GetFileAttributesW(temp_.c_str()) & attributes, attributes);
+        SetFileAttributesW(temp_.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (attributes == FILE_ATTRIBUTE_DIRECTORY) {
+            RemoveDirectoryW(temp_.c_str());
+        } else {
+            DeleteFileW(temp_.c_str());
+        }
+    }
+}
 
+TEST_F(ConfFileTest, NoFolderLeavesNothingBehind) {
     EXPECT_FALSE(ConfSave(folder_ + L"\\missing\\Conf.txt", Settings{}, {}));
 }
 
@@ -184,7 +203,8 @@ TEST_F(ConfFileTest, HiddenSystemOrMissingFileLeavesTheSettings) {
         EXPECT_EQ(s, Settings{}) << attributes;
     }
     // Read-only and archived files are ordinary files.
-    ASSERT_TRUE(SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+    ASSERT_TRUE(
+        SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
     Settings s;
     EXPECT_TRUE(ConfLoad(path_, s));
     EXPECT_EQ(s, Custom());
