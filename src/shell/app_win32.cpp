@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "platform/message_box.h"
 #include "platform/system.h"
 #include "platform/unique_handle.h"
 #include "platform/wide.h"
@@ -19,29 +20,6 @@ namespace {
 // user's session.
 constexpr wchar_t kInstanceMutex[] = L"Local\\Quillet.frmMain.Running";
 
-// While it is installed, the thread's message box goes to the top of the topmost band as it
-// opens. MB_TOPMOST asks for that too, but not every implementation of the box honours it.
-LRESULT CALLBACK RaiseMessageBox(int code, WPARAM wp, LPARAM lp) {
-    if (code == HCBT_ACTIVATE) {
-        HWND box = reinterpret_cast<HWND>(wp);
-        SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    }
-    return CallNextHookEx(nullptr, code, wp, lp);
-}
-
-void UnhookHook(HHOOK hook) {
-    UnhookWindowsHookEx(hook);
-}
-using UniqueHook = UniqueHandle<HHOOK, UnhookHook>;
-
-// The second copy's message: in front of everything, the running copy's topmost window
-// included, or the user never sees why nothing started.
-void ShowAlreadyRunning() {
-    UniqueHook raise(SetWindowsHookExW(WH_CBT, &RaiseMessageBox, nullptr, GetCurrentThreadId()));
-    MessageBoxW(nullptr, Wide(AlreadyRunningMessage(U16(sys::ExecutableStem()))).c_str(),
-                Wide(kAlreadyRunningCaption).c_str(), MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
-}
-
 }  // namespace
 
 int RunQuillet(HINSTANCE instance) {
@@ -49,7 +27,9 @@ int RunQuillet(HINSTANCE instance) {
     const DWORD error = GetLastError();
     // A mutex we may not open was created by a copy that runs as well.
     if (error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED) {
-        ShowAlreadyRunning();
+        // The running copy's window is topmost: the box must come in front of it.
+        sys::MessageBoxInFront(nullptr, Wide(AlreadyRunningMessage(U16(sys::ExecutableStem()))),
+                               Wide(kAlreadyRunningCaption), MB_OK);
         return 0;
     }
 

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/message_box.h"
 #include "platform/shell.h"
 #include "platform/system.h"
 #include "platform/wide.h"
@@ -343,8 +344,8 @@ void MainWindow::ReportSaveFailure(const std::wstring& path) {
     // The program may live in the tray with its window hidden, and the user is busy elsewhere:
     // the message comes to the front on its own.
     reportingSaveFailure_ = true;
-    MessageBoxW(Hwnd(), Wide(SaveFailedMessage(U16(path))).c_str(), AppTitle().c_str(),
-                MB_OK | MB_ICONWARNING | MB_TOPMOST | MB_SETFOREGROUND);
+    sys::MessageBoxInFront(Hwnd(), Wide(SaveFailedMessage(U16(path))), AppTitle(),
+                           MB_OK | MB_ICONWARNING);
     reportingSaveFailure_ = false;
 }
 
