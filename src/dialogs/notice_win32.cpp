@@ -151,14 +151,18 @@ bool NoticeWindow::ShrinkAway() {
     const NoticeRect start{r.left, r.top, r.right - r.left, r.bottom - r.top};
     std::optional<int> quit;
     for (int32_t step = kShrinkSteps; step >= 1; --step) {
+        // Size and place in one move, so that the corner never leaves its spot; the window may
+        // not take exactly the size asked for: then it is placed again by the size it took.
         const NoticeSize size = ShrinkSize(start, step);
-        SetWindowPos(Hwnd(), nullptr, 0, 0, size.width, size.height,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        // The window may not take exactly the size asked for: place it by the size it took.
+        const NoticeRect wanted = ShrinkPlace(start, size);
+        SetWindowPos(Hwnd(), nullptr, wanted.left, wanted.top, wanted.width, wanted.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
         GetWindowRect(Hwnd(), &r);
         const NoticeRect placed = ShrinkPlace(start, {r.right - r.left, r.bottom - r.top});
-        SetWindowPos(Hwnd(), nullptr, placed.left, placed.top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (placed.left != r.left || placed.top != r.top) {
+            SetWindowPos(Hwnd(), nullptr, placed.left, placed.top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
         Sleep(kShrinkStepSleepMs);
         // Other windows keep repainting and reacting while the notice shrinks.
         PumpPending(quit);
