@@ -10,6 +10,7 @@ QUILLET_PACKAGES=(
   googletest libgtest-dev libbenchmark-dev libicu-dev
   g++-mingw-w64-x86-64-posix wine wine64
   xvfb xclip xdotool x11-utils imagemagick locales fonts-ipafont-gothic fonts-wine
+  zip unzip
 )
 
 log() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }
