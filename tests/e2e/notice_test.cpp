@@ -190,6 +190,25 @@ TEST_F(NoticeTray, EndMenuShowsTheEndNoticeAndTheProcessOutlivesIt) {
     EXPECT_TRUE(quillet_->process().WaitExit()) << "the process did not end after the notice";
 }
 
+TEST_F(NoticeTray, LogOffDuringTheStartNoticeSavesAndEndsCleanly) {
+    ASSERT_NO_FATAL_FAILURE(StartInTray(L"task tray = 1\r\n"));
+    ASSERT_TRUE(WaitForNotice());
+    // The start-up waits inside the notice; the session ends meanwhile.
+    DWORD_PTR result = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(quillet_->main(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
+                                    SMTO_NORMAL, 10000, &result));
+    EXPECT_NE(result, 0u);
+    ASSERT_TRUE(SendMessageTimeoutW(quillet_->main(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF,
+                                    SMTO_NORMAL, 10000, &result));
+    const std::string conf = ConfBytes().value_or("");
+    EXPECT_NE(conf.find("task tray = 1\r\n"), std::string::npos) << conf;
+
+    ASSERT_TRUE(quillet_->process().WaitExit()) << "the program did not end";
+    DWORD code = 1;
+    GetExitCodeProcess(quillet_->process().handle(), &code);
+    EXPECT_EQ(code, 0u) << "the program did not end normally";
+}
+
 // The .html handler of the Wine prefix, replaced for one test by the recorder beside the driver.
 // Wine 8 reads file types from HKEY_CLASSES_ROOT only, not from HKCU\Software\Classes.
 class HtmlHandler {
@@ -237,8 +256,7 @@ private:
     static constexpr wchar_t kExtKey[] = L".html";
     static constexpr wchar_t kProgId[] = L"Quillet.E2E.htmlfile";
     static constexpr wchar_t kProgKey[] = L"Quillet.E2E.htmlfile";
-    static constexpr wchar_t kCommandKey[] =
-        L"Quillet.E2E.htmlfile\\shell\\open\\command";
+    static constexpr wchar_t kCommandKey[] = L"Quillet.E2E.htmlfile\\shell\\open\\command";
     std::optional<std::wstring> previous_;
     bool ok_ = false;
 };
