@@ -214,49 +214,31 @@ TEST_F(NoticeTray, LogOffDuringTheStartNoticeSavesAndEndsCleanly) {
 class HtmlHandler {
 public:
     HtmlHandler(const std::wstring& recorder, const std::wstring& record) {
-        HKEY key = nullptr;
-        if (RegCreateKeyExW(HKEY_CLASSES_ROOT, kExtKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                            &key, nullptr) != ERROR_SUCCESS)
-            return;
         wchar_t old[256] = {};
         DWORD size = sizeof old;
-        if (RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) ==
-            ERROR_SUCCESS)
+        if (RegGetValueW(HKEY_CLASSES_ROOT, L".html", nullptr, RRF_RT_REG_SZ, nullptr, old,
+                         &size) == ERROR_SUCCESS)
             previous_ = old;
-        ok_ = SetDefault(key, kProgId);
-        RegCloseKey(key);
         const std::wstring command = L"\"" + recorder + L"\" \"" + record + L"\" \"%1\"";
-        if (RegCreateKeyExW(HKEY_CLASSES_ROOT, kCommandKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                            &key, nullptr) != ERROR_SUCCESS) {
-            ok_ = false;
-            return;
-        }
-        ok_ = ok_ && SetDefault(key, command);
-        RegCloseKey(key);
+        ok_ = SetDefault(L".html", kProgId) &&
+              SetDefault(std::wstring(kProgId) + L"\\shell\\open\\command", command);
     }
     ~HtmlHandler() {
-        RegDeleteTreeW(HKEY_CLASSES_ROOT, kProgKey);
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_CLASSES_ROOT, kExtKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
-            return;
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, kProgId);
         if (previous_)
-            SetDefault(key, *previous_);
+            SetDefault(L".html", *previous_);
         else
-            RegDeleteValueW(key, nullptr);
-        RegCloseKey(key);
+            RegDeleteTreeW(HKEY_CLASSES_ROOT, L".html");
     }
     bool ok() const { return ok_; }
 
 private:
-    static bool SetDefault(HKEY key, const std::wstring& value) {
-        return RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                              static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) ==
+    static bool SetDefault(const std::wstring& key, const std::wstring& value) {
+        return RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, value.c_str(),
+                               static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) ==
                ERROR_SUCCESS;
     }
-    static constexpr wchar_t kExtKey[] = L".html";
     static constexpr wchar_t kProgId[] = L"Quillet.E2E.htmlfile";
-    static constexpr wchar_t kProgKey[] = L"Quillet.E2E.htmlfile";
-    static constexpr wchar_t kCommandKey[] = L"Quillet.E2E.htmlfile\\shell\\open\\command";
     std::optional<std::wstring> previous_;
     bool ok_ = false;
 };
@@ -272,16 +254,8 @@ std::wstring DriverFolder() {
 }
 
 std::vector<std::wstring> RecordedLines(const std::wstring& record) {
+    const std::wstring text = FromSjis(ReadFileBytes(record).value_or(""));
     std::vector<std::wstring> lines;
-    const std::wstring text = [&] {
-        const std::string bytes = ReadFileBytes(record).value_or("");
-        const int n = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                          nullptr, 0);
-        std::wstring out(static_cast<size_t>(n), L'\0');
-        MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(),
-                            n);
-        return out;
-    }();
     size_t start = 0;
     for (size_t end; (end = text.find(L"\r\n", start)) != std::wstring::npos; start = end + 2)
         lines.push_back(text.substr(start, end - start));

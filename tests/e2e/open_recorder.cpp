@@ -1,5 +1,5 @@
 // Stands in for the browser in the end-to-end tests: registered for .html in the test's Wine
-// prefix, it appends the path it was asked to open to a file, one UTF-8 line each.
+// prefix, it appends the path it was asked to open to a file, one Shift-JIS line each.
 //   quillet_open_recorder.exe RECORD_FILE PATH
 #include <windows.h>
 
@@ -9,10 +9,10 @@ int wmain(int argc, wchar_t** argv) {
     if (argc < 3) return 2;
     std::wstring line = argv[2];
     line += L"\r\n";
-    const int n = WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()),
-                                      nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), utf8.data(), n,
+    const int n = WideCharToMultiByte(932, 0, line.data(), static_cast<int>(line.size()), nullptr,
+                                      0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(932, 0, line.data(), static_cast<int>(line.size()), bytes.data(), n,
                         nullptr, nullptr);
     HANDLE file = CreateFileW(argv[1], GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -21,7 +21,7 @@ int wmain(int argc, wchar_t** argv) {
     SetFilePointer(file, 0, nullptr, FILE_END);
     DWORD written = 0;
     const BOOL ok =
-        WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
     return ok ? 0 : 1;
 }
