@@ -3,6 +3,7 @@
 // program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
 #include <string>
@@ -123,6 +124,12 @@ TEST_F(NoticeTray, StartNoticeIsCentredWithoutFocusThenShrinksIntoItsCorner) {
     const RECT area = WorkArea();
     EXPECT_NEAR(frame.left, (area.left + area.right - kNoticeWidth) / 2, 1);
     EXPECT_NEAR(frame.top, (area.top + area.bottom - kThreeLineHeight) / 2, 1);
+
+    // Pale cyan with the message in blue.
+    const std::vector<COLORREF> colours = ScreenColours(frame);
+    const auto count = [&](COLORREF c) { return std::count(colours.begin(), colours.end(), c); };
+    EXPECT_GT(count(RGB(0xC0, 0xFF, 0xFF)), static_cast<long long>(colours.size()) / 2);
+    EXPECT_GT(count(RGB(0, 0, 0xFF)), 50) << "no blue text";
 
     EXPECT_EQ(GetForegroundWindow(), app_.hwnd())
         << "the notice took the foreground: " << Printable(ClassName(GetForegroundWindow()));
