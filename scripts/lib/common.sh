@@ -10,6 +10,7 @@ QUILLET_PACKAGES=(
   googletest libgtest-dev libbenchmark-dev libicu-dev
   g++-mingw-w64-x86-64-posix wine wine64
   xvfb xclip xdotool x11-utils imagemagick locales fonts-ipafont-gothic fonts-wine
+  zip unzip
 )
 
 log() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }
@@ -77,7 +78,7 @@ wine_env() {
 }
 
 # Bumped whenever ensure_wine_prefix sets something new, so older prefixes are set up again.
-QUILLET_PREFIX_VERSION=2
+QUILLET_PREFIX_VERSION=3
 
 # A prefix inside the build tree, with the Japanese UI fonts mapped to the IPA fonts and the
 # tooltip colour of a stock Windows, so screenshots look as they would there.
@@ -97,6 +98,19 @@ ensure_wine_prefix() {
     wine reg add 'HKCU\Control Panel\Colors' /v InfoWindow /d '255 255 225' /f >/dev/null 2>&1
     wineserver -w
     echo "$QUILLET_PREFIX_VERSION" >"$WINEPREFIX/.quillet-ready"
+  fi
+  ensure_wine_caption_font
+}
+
+# The caption buttons (close box, menu check marks) are glyphs of the Marlett font. Debian's
+# Wine 8 does not load the fonts of fonts-wine from its data folder (/usr/share/wine/fonts; a
+# +font trace shows no face added from there), only from C:\windows\Fonts and fontconfig's
+# folders, so without this the close box shows as the letter "r". Checked on every call, so it
+# also heals a prefix made before fonts-wine was installed.
+ensure_wine_caption_font() {
+  local fonts=$WINEPREFIX/drive_c/windows/Fonts src=/usr/share/wine/fonts/marlett.ttf
+  if [ -f "$src" ] && [ -d "$fonts" ] && ! cmp -s "$src" "$fonts/marlett.ttf"; then
+    cp "$src" "$fonts/marlett.ttf"
   fi
 }
 

@@ -3,7 +3,12 @@
 //   quillet_window_tool.exe close CLASS              asks the window to close, waits until it has
 //   quillet_window_tool.exe command CLASS ID         chooses the menu command ID of the window
 //   quillet_window_tool.exe press CLASS CAPTION      presses the window's button with that caption
-// Exits 1 when the window (or control) does not exist, or did not close within 10 s.
+//   quillet_window_tool.exe wait CLASS [SECONDS]     waits until a visible window of CLASS exists
+//   quillet_window_tool.exe gone CLASS [SECONDS]     waits until no visible window of CLASS exists
+//   quillet_window_tool.exe post CLASS MSG WPARAM LPARAM
+//                                                    posts a message (numbers: decimal or 0x hex)
+// Exits 1 when the window (or control) does not exist, or did not close or appear in time
+// (10 s unless given).
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -61,18 +66,60 @@ int Press(HWND hwnd, const std::wstring& caption) {
     return 1;
 }
 
+// A visible top-level window of the class, of any process; menus ("#32768") included.
+HWND FindVisible(const wchar_t* className) {
+    struct Search {
+        const wchar_t* name;
+        HWND found;
+    } search{className, nullptr};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(lp);
+            wchar_t name[256] = {};
+            GetClassNameW(hwnd, name, 256);
+            if (IsWindowVisible(hwnd) && std::wcscmp(name, s.name) == 0) {
+                s.found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+int WaitFor(const wchar_t* className, bool present, double seconds) {
+    for (int waited = 0; waited <= seconds * 1000; waited += 20) {
+        if ((FindVisible(className) != nullptr) == present) return 0;
+        Sleep(20);
+    }
+    return 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) {
         std::fputs(
             "usage: quillet_window_tool text CLASS [CONTROL_ID] | close CLASS | command CLASS ID"
-            " | press CLASS CAPTION\n",
+            " | press CLASS CAPTION | wait CLASS [S] | gone CLASS [S] | post CLASS MSG WPARAM"
+            " LPARAM\n",
             stderr);
         return 2;
     }
     const std::wstring verb = argv[1];
+    const double seconds = argc > 3 ? std::wcstod(argv[3], nullptr) : 10.0;
+    if (verb == L"wait") return WaitFor(argv[2], true, seconds);
+    if (verb == L"gone") return WaitFor(argv[2], false, seconds);
     HWND hwnd = FindWindowW(argv[2], nullptr);
+    if (verb == L"post") {
+        if (!hwnd || argc < 6) return 1;
+        const auto number = [](const wchar_t* text) { return std::wcstoull(text, nullptr, 0); };
+        return PostMessageW(hwnd, static_cast<UINT>(number(argv[3])),
+                            static_cast<WPARAM>(number(argv[4])),
+                            static_cast<LPARAM>(number(argv[5])))
+                   ? 0
+                   : 1;
+    }
     if (!hwnd) return 1;
     if (verb == L"close") return Close(hwnd);
     if (verb == L"command") return argc > 3 ? Command(hwnd, argv[3]) : 2;

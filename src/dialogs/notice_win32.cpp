@@ -1,15 +1,238 @@
-// Placeholder until the notice window lands.
+// The notice window: a borderless, topmost, pale-cyan note with a large blue message that
+// shows for a set time, then shrinks away into its bottom-right corner and closes. It never
+// takes the foreground: the user keeps typing where they were.
+#include <optional>
+
 #include "dialogs/notice.h"
+#include "dialogs/notice_rules.h"
+#include "platform/unique_handle.h"
+#include "platform/wide.h"
+#include "platform/window.h"
+#include "resource.h"
+#include "shell/app_text.h"
 
 namespace quillet::dialogs {
 
-class NoticeWindow {};
+namespace {
 
-Notice::Notice(shell::AppState& app, HINSTANCE instance) : app_(app), instance_(instance) {}
+constexpr COLORREF kBackColor = RGB(0xC0, 0xFF, 0xFF);  // &H00FFFFC0&, pale cyan
+constexpr COLORREF kTextColor = RGB(0, 0, 0xFF);        // &H00FF0000&, blue
+
+// The label is larger than the window, which clips it (twips).
+constexpr int32_t kLabelLeftTwips = 90;
+constexpr int32_t kLabelWidthTwips = 7995;
+constexpr int32_t kLabelHeightTwips = 4515;
+
+// "ＭＳ Ｐゴシック" 15.75 pt: 21 pixels high at 96 dpi.
+constexpr int kFontTenthsOfPoint = 1575;
+constexpr wchar_t kFontFace[] = L"ＭＳ Ｐゴシック";
+
+constexpr UINT_PTR kTimerId = 1;
+
+constexpr DWORD kStyle = WS_POPUP | WS_CLIPCHILDREN;
+// Topmost, no task-bar button, never activated by showing or clicking.
+constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
+
+// Pending messages, dispatched; a quit met on the way is kept for the caller to post again,
+// since taking it off the queue would otherwise lose the end of the program.
+void PumpPending(std::optional<int>& quit) {
+    MSG msg;
+    while (!quit && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            quit = static_cast<int>(msg.wParam);
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+}  // namespace
+
+class NoticeWindow : public WindowBase {
+public:
+    NoticeWindow(shell::AppState& app, HINSTANCE instance) : app_(app), instance_(instance) {}
+    ~NoticeWindow() override { DestroyNow(); }
+
+    // Loads the window (afresh, if a notice is still up) from NoticeMessage and shows it
+    // without activating it.
+    bool Load();
+    bool IsOpen() const { return Hwnd() != nullptr; }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    bool Create();
+    void OnCreate();
+    void OnTimer();
+    LRESULT OnCtlColorStatic(HDC dc);
+    // The closing animation; false when a new notice took the window over meanwhile.
+    bool ShrinkAway();
+
+    shell::AppState& app_;
+    HINSTANCE instance_;
+    HWND label_ = nullptr;
+    UniqueFont font_;
+    UniqueBrush background_{CreateSolidBrush(kBackColor)};
+    // Counts loads, so that a shrink interrupted by a newer notice leaves the window alone.
+    unsigned generation_ = 0;
+};
+
+bool NoticeWindow::Create() {
+    if (!RegisterClassOnce(instance_, QUILLET_SPLASH_CLASS, nullptr, nullptr, nullptr)) {
+        return false;
+    }
+    return WindowBase::Create(instance_, QUILLET_SPLASH_CLASS, L"", kStyle, kExStyle, 0, 0,
+                              shell::TwipsToPixels(kNoticeClientWidthTwips, app_.TwipsPerPixelX), 1,
+                              nullptr, nullptr) != nullptr;
+}
+
+void NoticeWindow::OnCreate() {
+    HDC screen = GetDC(nullptr);
+    const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    font_.reset(CreateFontW(-MulDiv(kFontTenthsOfPoint, dpiY, 720 * 10), 0, 0, 0, FW_NORMAL, FALSE,
+                            FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                            DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, kFontFace));
+    const int tpx = app_.TwipsPerPixelX, tpy = app_.TwipsPerPixelY;
+    label_ = CreateWindowExW(
+        0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+        shell::TwipsToPixels(kLabelLeftTwips, tpx), shell::TwipsToPixels(kNoticeLabelTopTwips, tpy),
+        shell::TwipsToPixels(kLabelWidthTwips, tpx), shell::TwipsToPixels(kLabelHeightTwips, tpy),
+        Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_SPLASH_LBLMSG)), instance_,
+        nullptr);
+    SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+}
+
+bool NoticeWindow::Load() {
+    if (!IsOpen() && !Create()) return false;
+    ++generation_;
+    const NoticeParts parts = SplitNoticeMessage(app_.NoticeMessage);
+    SetWindowTextW(label_, Wide(parts.message).c_str());
+    const int32_t displayMs = NoticeDisplayMs(parts.time);
+
+    // Centred on the work area of the monitor the user works on (where the pointer is), with
+    // the height the message needs.
+    const int width = shell::TwipsToPixels(kNoticeClientWidthTwips, app_.TwipsPerPixelX);
+    const int height = shell::TwipsToPixels(NoticeHeightTwips(parts.message), app_.TwipsPerPixelY);
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (GetMonitorInfoW(MonitorFromPoint(pointer, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+        area = monitor.rcWork;
+    }
+    const NoticeRect place = CentreIn(area.left, area.top, area.right, area.bottom, width, height);
+    // Topmost, without taking the foreground.
+    SetWindowPos(Hwnd(), HWND_TOPMOST, place.left, place.top, place.width, place.height,
+                 SWP_NOACTIVATE);
+    ShowWindow(Hwnd(), SW_SHOWNOACTIVATE);
+    UpdateWindow(Hwnd());
+
+    // A time of 0 or less would leave the notice up for ever, and a modal caller waiting for
+    // it: such a notice goes away at once instead.
+    SetTimer(Hwnd(), kTimerId, displayMs > 0 ? static_cast<UINT>(displayMs) : USER_TIMER_MINIMUM,
+             nullptr);
+    return true;
+}
+
+void NoticeWindow::OnTimer() {
+    // The first tick ends the notice.
+    KillTimer(Hwnd(), kTimerId);
+    if (ShrinkAway()) DestroyWindow(Hwnd());
+}
+
+bool NoticeWindow::ShrinkAway() {
+    const unsigned generation = generation_;
+    RECT r{};
+    GetWindowRect(Hwnd(), &r);
+    const NoticeRect start{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    std::optional<int> quit;
+    for (int32_t step = kShrinkSteps; step >= 1; --step) {
+        // Size and place in one move, so that the corner never leaves its spot; the window may
+        // not take exactly the size asked for: then it is placed again by the size it took.
+        const NoticeSize size = ShrinkSize(start, step);
+        const NoticeRect wanted = ShrinkPlace(start, size);
+        SetWindowPos(Hwnd(), nullptr, wanted.left, wanted.top, wanted.width, wanted.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        GetWindowRect(Hwnd(), &r);
+        const NoticeRect placed = ShrinkPlace(start, {r.right - r.left, r.bottom - r.top});
+        if (placed.left != r.left || placed.top != r.top) {
+            SetWindowPos(Hwnd(), nullptr, placed.left, placed.top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        Sleep(kShrinkStepSleepMs);
+        // Other windows keep repainting and reacting while the notice shrinks.
+        PumpPending(quit);
+        if (!IsOpen() || generation != generation_) break;
+    }
+    if (quit) PostQuitMessage(*quit);
+    return IsOpen() && generation == generation_;
+}
+
+LRESULT NoticeWindow::OnCtlColorStatic(HDC dc) {
+    SetTextColor(dc, kTextColor);
+    SetBkColor(dc, kBackColor);
+    return reinterpret_cast<LRESULT>(background_.get());
+}
+
+LRESULT NoticeWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_CREATE:
+            OnCreate();
+            return 0;
+        case WM_ERASEBKGND: {
+            RECT client{};
+            GetClientRect(Hwnd(), &client);
+            FillRect(reinterpret_cast<HDC>(wp), &client, background_.get());
+            return 1;
+        }
+        case WM_CTLCOLORSTATIC:
+            return OnCtlColorStatic(reinterpret_cast<HDC>(wp));
+        case WM_MOUSEACTIVATE:
+            return MA_NOACTIVATE;
+        case WM_TIMER:
+            if (wp == kTimerId) OnTimer();
+            return 0;
+        case WM_DESTROY:
+            KillTimer(Hwnd(), kTimerId);
+            label_ = nullptr;
+            return 0;
+        default:
+            break;
+    }
+    return Default(msg, wp, lp);
+}
+
+Notice::Notice(shell::AppState& app, HINSTANCE instance)
+    : app_(app), instance_(instance), window_(std::make_unique<NoticeWindow>(app, instance)) {}
+
 Notice::~Notice() = default;
-void Notice::Show(std::u16string_view, int32_t, int32_t) {}
+
+void Notice::Show(std::u16string_view message, int32_t displayMs, int32_t modal) {
+    if (app_.settings.CustomMsg == 0) return;
+    app_.NoticeMessage = ComposeNoticeMessage(message, displayMs);
+    if (!window_->Load() || modal != 1) return;
+    // Modal: back to the caller once the notice has gone, the program's windows alive meanwhile.
+    MSG msg;
+    while (window_->IsOpen()) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            // The program is ending: leave the quit for its main loop, which lets the notice
+            // run out before the process ends.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        if (got < 0) return;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
 bool Notice::IsOpen() const {
-    return false;
+    return window_->IsOpen();
 }
 
 }  // namespace quillet::dialogs

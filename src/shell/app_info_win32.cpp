@@ -27,7 +27,8 @@ std::wstring VersionItemText() {
 }
 
 void SetTopMost(HWND hwnd) {
-    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    // Nor activated: a window made topmost while hidden must not take the foreground.
+    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 }  // namespace quillet::shell

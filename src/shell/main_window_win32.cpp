@@ -111,6 +111,8 @@ void MainWindow::Start() {
     const bool tray = app_.settings.TaskTray == 1;
     if (tray) {
         windows_.notice.Show(TrayNoticeText(U16(AppTitle())), 1500, 1);
+        // The notice pumps messages: the session may have ended meanwhile.
+        if (!Hwnd()) return;
         TrayIconSet(NIM_ADD);
         ShowWindow(Hwnd(), SW_HIDE);
     }
@@ -283,6 +285,7 @@ void MainWindow::RunSettingsFlow() {
     if (app_.TrayResult == u"Tray") {
         ShowWindow(Hwnd(), SW_HIDE);
         windows_.notice.Show(TrayNoticeText(U16(AppTitle())), 1000, 1);
+        if (!Hwnd()) return;
         TrayIconSet(NIM_ADD);
         watch_.Start(Hwnd());
     } else if (app_.TrayResult == u"End") {
