@@ -172,11 +172,12 @@ std::u16string TagText(int64_t value) {
 
 CountDown::CountDown(int32_t timeAutoClose) : tag_(TagText(timeAutoClose)) {}
 
-void CountDown::TextChanged(int32_t timeAutoClose) {
-    if (timeAutoClose < 1) return;
+bool CountDown::TextChanged(int32_t timeAutoClose) {
+    if (timeAutoClose < 1) return false;
     tag_ = TagText(timeAutoClose);
     enabled_ = true;
     label_.clear();
+    return true;
 }
 
 void CountDown::TextClicked() {

@@ -156,7 +156,8 @@ public:
     explicit CountDown(int32_t timeAutoClose);
 
     // A new text restarts a positive count-down from the full value; 0 or less leaves it alone.
-    void TextChanged(int32_t timeAutoClose);
+    // True when it restarted.
+    bool TextChanged(int32_t timeAutoClose);
     // A click on the text keeps the popup open: the next tick stops the timer for good.
     void TextClicked();
 
