@@ -43,6 +43,13 @@ int32_t PopupWidth(int64_t reportWidth) {
         std::min<int64_t>(kPixelsPerByte * bytes + kWidthBase, kMaxPopupWidth));
 }
 
+int32_t FitTextWidth(int32_t width, int64_t widestLinePixels) {
+    const int64_t needed =
+        std::clamp<int64_t>(widestLinePixels, 0, kMaxPopupWidth) + kTextClearance;
+    return static_cast<int32_t>(
+        std::min<int64_t>(std::max<int64_t>(width, needed), kMaxPopupWidth));
+}
+
 int32_t ScreenPixels(int64_t twips, int32_t twipsPerPixel) {
     return RoundHalfUp(static_cast<double>(twips) / SafeTwipsPerPixel(twipsPerPixel));
 }

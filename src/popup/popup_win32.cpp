@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -67,6 +68,8 @@ public:
     // Shown on top without taking the activation from the application the user copied from.
     void Show();
     void Close() { DestroyNow(); }
+    // The widest line of `text` in pixels, in the report's font.
+    int WidestLine(std::u16string_view text) const;
 
 private:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -215,6 +218,27 @@ void PopupWindow::Layout(const Request& request, std::u16string_view text) {
     OnTextChanged();
 
     ApplyShape(BalloonShape(layout.side, layout.tail, client.right, client.bottom));
+}
+
+int PopupWindow::WidestLine(std::u16string_view text) const {
+    HDC dc = GetDC(text_);
+    if (!dc) return 0;
+    HGDIOBJ old = SelectObject(dc, textFont_.get());
+    int widest = 0;
+    for (size_t start = 0; start <= text.size();) {
+        size_t end = text.find(u"\r\n", start);
+        if (end == std::u16string_view::npos) end = text.size();
+        const std::u16string_view line = text.substr(start, end - start);
+        SIZE size{};
+        if (!line.empty() &&
+            GetTextExtentPoint32W(dc, AsWide(line.data()), static_cast<int>(line.size()), &size)) {
+            widest = std::max(widest, static_cast<int>(size.cx));
+        }
+        start = end + 2;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(text_, dc);
+    return widest;
 }
 
 void PopupWindow::ApplyShape(const Shape& shape) {
@@ -418,11 +442,13 @@ void Popup::Present(std::u16string_view report, int32_t reportWidth,
     GetCursorPos(&pointer);
     const int32_t tpx = app_.TwipsPerPixelX;
     const int32_t tpy = app_.TwipsPerPixelY;
-    const Request request =
-        PopupRequest(app_.settings.DispPos, reportWidth, {pointer.x, pointer.y},
-                     ScreenPixels(int64_t{GetSystemMetrics(SM_CXSCREEN)} * tpx, tpx),
-                     ScreenPixels(int64_t{GetSystemMetrics(SM_CYSCREEN)} * tpy, tpy));
-    if (window_) window_->Layout(request, report);
+    Request request = PopupRequest(app_.settings.DispPos, reportWidth, {pointer.x, pointer.y},
+                                   ScreenPixels(int64_t{GetSystemMetrics(SM_CXSCREEN)} * tpx, tpx),
+                                   ScreenPixels(int64_t{GetSystemMetrics(SM_CYSCREEN)} * tpy, tpy));
+    if (window_) {
+        request.width = FitTextWidth(request.width, window_->WidestLine(report));
+        window_->Layout(request, report);
+    }
 
     if (setTag) setTag(Wide(shell::TrayTipText(U16(shell::AppTitle()), report)));
     if (!window_) return;

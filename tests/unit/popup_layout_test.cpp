@@ -46,6 +46,24 @@ TEST(PopupRequest, WidthIsSixPixelsPerByteAndStaysDrawable) {
     }
 }
 
+TEST(PopupRequest, WidthGrowsOnlyForGlyphsWiderThanSixPixels) {
+    struct Case {
+        int32_t width;
+        int64_t linePixels;
+        int32_t fitted;
+    };
+    for (const Case c : {
+             Case{230, 150, 230},  // 25 bytes at 6 pixels: the formula's room
+             Case{230, 175, 230},  // at 7 pixels still fits
+             Case{80, 0, 80},      // an empty report
+             Case{350, 315, 354},  // 45 bytes at 7 pixels: 315 + 39
+             Case{32767, 40000, 32767},
+             Case{230, -5, 230},
+         }) {
+        EXPECT_EQ(FitTextWidth(c.width, c.linePixels), c.fitted) << c.linePixels;
+    }
+}
+
 TEST(PopupRequest, ScreenSizeIsTwipsOverTwipsPerPixelRounded) {
     EXPECT_EQ(ScreenPixels(1024 * 15, 15), 1024);
     EXPECT_EQ(ScreenPixels(1080 * 15 + 7, 15), 1080);
