@@ -85,10 +85,10 @@ int32_t PopupWidth(int64_t reportWidth);
 // rounded.
 int32_t ScreenPixels(int64_t twips, int32_t twipsPerPixel);
 
-// Room the text box needs beside its widest line: the 7.5-pixel inset on the left, and on the
-// right the icon column (which covers the top-right corner of every line) and its 11.5-pixel
-// margin, rounded up.
-inline constexpr int32_t kTextClearance = 39;
+// Room the text box needs beside its widest line: the 7.5-pixel inset on the left, on the right
+// the icon column (which covers the top-right corner of every line) and its 11.5-pixel margin,
+// and 6 pixels of air between the text and the column.
+inline constexpr int32_t kTextClearance = 44;
 
 // The width of 6 pixels per byte assumes glyphs 6 pixels wide; a font whose half-width glyphs
 // are wider (7 pixels at 13 pixels high is common) needs more for a long line. The popup grows
