@@ -1,15 +1,225 @@
-// Placeholder until the help note lands.
+// frmHelp: the pale-green note that explains the report's abbreviations. Its text, placement and
+// layout come from help_rules; this file only builds and moves the window.
 #include "dialogs/help_note.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "dialogs/help_rules.h"
+#include "platform/unique_handle.h"
+#include "platform/wide.h"
+#include "platform/window.h"
+#include "popup/drawing_win32.h"
+#include "resource.h"
 
 namespace quillet::dialogs {
 
-class HelpNoteWindow {};
+namespace {
+
+constexpr DWORD kStyle = WS_POPUP | WS_CLIPCHILDREN;
+// A tool window has no task-bar button.
+constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+
+constexpr COLORREF kBackColour = RGB(240, 255, 240);
+constexpr COLORREF kTextColour = RGB(0, 128, 0);
+constexpr int kFontTenthsOfPoint = 975;
+constexpr wchar_t kTextFace[] = L"ＭＳ ゴシック";
+constexpr wchar_t kButtonFace[] = L"ＭＳ Ｐゴシック";
+constexpr wchar_t kCloseCaption[] = L"×";
+
+constexpr UINT_PTR kLabelSubclass = 1;
+constexpr WPARAM kAnyButton = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON | MK_XBUTTON1 | MK_XBUTTON2;
+
+}  // namespace
+
+class HelpNoteWindow : public WindowBase {
+public:
+    HelpNoteWindow(shell::AppState& app, HINSTANCE instance) : app_(app), instance_(instance) {}
+    ~HelpNoteWindow() override { DestroyNow(); }
+
+    // Creates the note and runs its load step: topmost, laid out, placed at the pointer, text.
+    bool Create();
+    void Show();
+    void Close() { DestroyNow(); }
+
+private:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    static LRESULT CALLBACK LabelProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                           DWORD_PTR self);
+    void OnCreate();
+    void OnLoad();
+    void FitHeight(const std::wstring& text);
+    void OnSize(int width, int height);
+    void OnLabelMouseMove(WPARAM buttons);
+    LRESULT OnCtlColor(HDC dc);
+
+    shell::AppState& app_;
+    HINSTANCE instance_;
+    UniqueFont textFont_;
+    UniqueFont buttonFont_;
+    UniqueBrush back_;
+    HWND label_ = nullptr;  // children: destroyed with the window
+    HWND close_ = nullptr;
+};
+
+bool HelpNoteWindow::Create() {
+    if (!RegisterClassOnce(instance_, QUILLET_HELP_CLASS, nullptr, nullptr, nullptr)) return false;
+    if (!WindowBase::Create(instance_, QUILLET_HELP_CLASS, L"", kStyle, kExStyle, 0, 0,
+                            kHelpClientWidth, kHelpClientHeight, nullptr, nullptr)) {
+        return false;
+    }
+    OnLoad();
+    return true;
+}
+
+void HelpNoteWindow::OnCreate() {
+    back_.reset(CreateSolidBrush(kBackColour));
+    textFont_ = popup::MakeFont(kTextFace, kFontTenthsOfPoint, true);
+    buttonFont_ = popup::MakeFont(kButtonFace, kFontTenthsOfPoint, false);
+    // No word wrap: a long search string is cut at the edge instead of pushing the last lines
+    // out of the note. No prefix: an "&" in the search string is shown as it is.
+    label_ = CreateWindowExW(
+        0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY,
+        kHelpLabelLeft, kHelpLabelTop, 0, 0, Hwnd(),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_HELP_LBLHELP)), instance_, nullptr);
+    close_ = CreateWindowExW(0, L"BUTTON", kCloseCaption, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0,
+                             0, kHelpCloseWidth, kHelpCloseHeight, Hwnd(),
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_HELP_CMDCLOSE)),
+                             instance_, nullptr);
+    // The button sits inside the label's area: above it in the z-order.
+    SetWindowPos(close_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowLongPtrW(label_, GWL_STYLE, GetWindowLongPtrW(label_, GWL_STYLE) | WS_CLIPSIBLINGS);
+    SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), FALSE);
+    SendMessageW(close_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.get()), FALSE);
+    SetWindowSubclass(label_, &HelpNoteWindow::LabelProcedure, kLabelSubclass,
+                      reinterpret_cast<DWORD_PTR>(this));
+}
+
+void HelpNoteWindow::OnLoad() {
+    SetWindowPos(Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const std::wstring text = Wide(HelpText(app_.settings.SearchString));
+    FitHeight(text);
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    OnSize(client.right, client.bottom);
+
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    RECT outer{};
+    GetWindowRect(Hwnd(), &outer);
+    const HelpPoint at =
+        HelpPlacement({pointer.x, pointer.y}, outer.right - outer.left, outer.bottom - outer.top);
+    SetWindowPos(Hwnd(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowTextW(label_, text.c_str());
+}
+
+void HelpNoteWindow::FitHeight(const std::wstring& text) {
+    HDC dc = GetDC(label_);
+    if (!dc) return;
+    HGDIOBJ old = SelectObject(dc, textFont_.get());
+    RECT measured{0, 0, LayoutHelp(kHelpClientWidth, kHelpClientHeight).labelWidth, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured,
+              DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
+    SelectObject(dc, old);
+    ReleaseDC(label_, dc);
+    const int height = HelpClientHeight(measured.bottom - measured.top);
+    if (height != kHelpClientHeight) {
+        SetWindowPos(Hwnd(), nullptr, 0, 0, kHelpClientWidth, height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void HelpNoteWindow::Show() {
+    // Opened by hovering the popup's icon: the application the user works in keeps the focus.
+    ShowWindow(Hwnd(), SW_SHOWNOACTIVATE);
+}
+
+void HelpNoteWindow::OnSize(int width, int height) {
+    if (!label_ || !close_) return;
+    const HelpLayout l = LayoutHelp(width, height);
+    MoveWindow(label_, l.labelLeft, l.labelTop, l.labelWidth, l.labelHeight, TRUE);
+    MoveWindow(close_, l.closeLeft, l.closeTop, kHelpCloseWidth, kHelpCloseHeight, TRUE);
+}
+
+void HelpNoteWindow::OnLabelMouseMove(WPARAM buttons) {
+    // The left button alone drags the note, as a title bar would.
+    if ((buttons & kAnyButton) != MK_LBUTTON) return;
+    const DWORD at = GetMessagePos();
+    ReleaseCapture();
+    SendMessageW(Hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, static_cast<LPARAM>(at));
+}
+
+LRESULT HelpNoteWindow::OnCtlColor(HDC dc) {
+    SetTextColor(dc, kTextColour);
+    SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(back_.get());
+}
+
+LRESULT HelpNoteWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_CREATE:
+            OnCreate();
+            return 0;
+        case WM_ERASEBKGND: {
+            RECT r{};
+            GetClientRect(Hwnd(), &r);
+            FillRect(reinterpret_cast<HDC>(wp), &r, back_.get());
+            return 1;
+        }
+        case WM_SIZE:
+            OnSize(LOWORD(lp), HIWORD(lp));
+            return 0;
+        case WM_CTLCOLORSTATIC:
+            return OnCtlColor(reinterpret_cast<HDC>(wp));
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+            if (item.CtlID != IDC_HELP_CMDCLOSE) break;
+            popup::DrawColouredButton(item, back_.get(), buttonFont_.get());
+            return TRUE;
+        }
+        case WM_COMMAND:
+            if (LOWORD(wp) == IDC_HELP_CMDCLOSE && HIWORD(wp) == BN_CLICKED) Close();
+            return 0;
+        default:
+            break;
+    }
+    return Default(msg, wp, lp);
+}
+
+LRESULT CALLBACK HelpNoteWindow::LabelProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
+                                                UINT_PTR id, DWORD_PTR self) {
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, &HelpNoteWindow::LabelProcedure, id);
+    } else if (msg == WM_MOUSEMOVE) {
+        reinterpret_cast<HelpNoteWindow*>(self)->OnLabelMouseMove(wp);
+        return 0;
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
 
 HelpNote::HelpNote(shell::AppState& app, HINSTANCE instance) : app_(app), instance_(instance) {}
+
 HelpNote::~HelpNote() = default;
-void HelpNote::Show(bool) {}
+
+void HelpNote::Show(bool show) {
+    if (!show) {
+        if (window_) window_->Close();
+        return;
+    }
+    // Left where it is while visible, so that repeated moves over the icon do not move it.
+    if (window_ && window_->Hwnd() && IsWindowVisible(window_->Hwnd())) return;
+    // Each opening is a fresh note, placed at the pointer again.
+    window_ = std::make_unique<HelpNoteWindow>(app_, instance_);
+    if (!window_->Create()) {
+        window_.reset();
+        return;
+    }
+    window_->Show();
+}
+
 HWND HelpNote::Hwnd() const {
-    return nullptr;
+    return window_ ? window_->Hwnd() : nullptr;
 }
 
 }  // namespace quillet::dialogs

@@ -1,18 +1,475 @@
-// Placeholder until the popup lands: a count in tray mode is shown nowhere yet.
+// frmPopup: the balloon that shows a report in tray mode. Where it goes, its outline and its
+// count-down come from popup_layout; this file turns them into windows, regions and a timer.
 #include "popup/popup.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+#include "dialogs/help_note.h"
+#include "platform/unique_handle.h"
+#include "platform/wide.h"
+#include "platform/window.h"
+#include "popup/drawing_win32.h"
+#include "popup/popup_layout.h"
+#include "resource.h"
+#include "shell/app_info.h"
+#include "shell/app_text.h"
 
 namespace quillet::popup {
 
-class PopupWindow {};
+namespace {
+
+constexpr wchar_t kCaption[] = L"文字数カウントポップアップ";
+constexpr DWORD kStyle = WS_POPUP | WS_CLIPCHILDREN;
+// A tool window has no task-bar button.
+constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+
+constexpr UINT_PTR kAutoCloseTimer = 1;
+constexpr UINT kAutoCloseMs = 1000;
+
+constexpr int kFontTenthsOfPoint = 975;
+constexpr wchar_t kTextFace[] = L"ＭＳ ゴシック";
+constexpr wchar_t kColumnFace[] = L"ＭＳ Ｐゴシック";
+constexpr COLORREF kTimeColour = RGB(128, 128, 128);
+constexpr wchar_t kCloseCaption[] = L"×";
+constexpr wchar_t kCloseTip[] = L"バルーンを閉じます";
+constexpr wchar_t kTimeTip[] = L"クリア（クリップボード含）";
+
+// Subclass ids of the child windows whose messages the popup needs.
+constexpr UINT_PTR kTextSubclass = 1;
+constexpr UINT_PTR kColumnSubclass = 2;
+constexpr UINT_PTR kIconSubclass = 3;
+
+int TwipsToPixels(int twips, int32_t twipsPerPixel) {
+    return (twips + twipsPerPixel / 2) / twipsPerPixel;
+}
+
+HWND MakeChild(HWND parent, HINSTANCE instance, const wchar_t* cls, const wchar_t* text,
+               DWORD style, int id) {
+    return CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+}
+
+}  // namespace
+
+class PopupWindow : public WindowBase {
+public:
+    PopupWindow(shell::AppState& app, HINSTANCE instance, dialogs::HelpNote& help)
+        : app_(app), instance_(instance), help_(help) {}
+    ~PopupWindow() override { DestroyNow(); }
+
+    // Creates and loads the window, hidden.
+    bool Create();
+    // LayoutPopup: side, place, size, inner layout, text (restarting the count-down), outline.
+    void Layout(const Request& request, std::u16string_view text);
+    // Shown on top without taking the activation from the application the user copied from.
+    void Show();
+    void Close() { DestroyNow(); }
+    // The widest line of `text` in pixels, in the report's font.
+    int WidestLine(std::u16string_view text) const;
+
+private:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    static LRESULT CALLBACK ChildProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                           DWORD_PTR self);
+    LRESULT ChildMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id);
+
+    void OnCreate();
+    void OnLoad();
+    void AddTip(HWND tool, const wchar_t* text);
+    void ApplyShape(const Shape& shape);
+    void OnActivate(WPARAM wp);
+    void OnCommand(int id, int code);
+    void OnTimer();
+    void OnTextChanged();
+    void OnTextClicked();
+    void SelectAllText();
+    LRESULT OnCtlColor(HDC dc, HWND control);
+    void OnDestroy();
+    void ShowSeconds();
+
+    shell::AppState& app_;
+    HINSTANCE instance_;
+    dialogs::HelpNote& help_;
+    std::optional<CountDown> countDown_;
+    UniqueFont textFont_;
+    UniqueFont columnFont_;
+    UniqueIcon icon_;
+    // Children and the owned tooltip: destroyed with the window.
+    HWND text_ = nullptr;
+    HWND column_ = nullptr;
+    HWND image_ = nullptr;
+    HWND close_ = nullptr;
+    HWND time_ = nullptr;
+    HWND tips_ = nullptr;
+    bool focusComesWithClick_ = false;
+};
+
+bool PopupWindow::Create() {
+    if (!RegisterClassOnce(instance_, QUILLET_POPUP_CLASS, nullptr, nullptr, nullptr)) {
+        return false;
+    }
+    const int width = TwipsToPixels(kCreatedWidthTwips, app_.TwipsPerPixelX);
+    const int height = TwipsToPixels(kCreatedHeightTwips, app_.TwipsPerPixelY);
+    if (!WindowBase::Create(instance_, QUILLET_POPUP_CLASS, kCaption, kStyle, kExStyle, 0, 0, width,
+                            height, nullptr, nullptr)) {
+        return false;
+    }
+    OnLoad();
+    return true;
+}
+
+void PopupWindow::OnCreate() {
+    textFont_ = MakeFont(kTextFace, kFontTenthsOfPoint, true);
+    columnFont_ = MakeFont(kColumnFace, kFontTenthsOfPoint, false);
+    const int tpx = app_.TwipsPerPixelX;
+    const int tpy = app_.TwipsPerPixelY;
+
+    text_ = MakeChild(Hwnd(), instance_, L"EDIT", L"",
+                      ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_TABSTOP | WS_CLIPSIBLINGS,
+                      IDC_TXTDESCRIPTION);
+    SendMessageW(text_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), FALSE);
+    SendMessageW(text_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+
+    // The column lies over the text's top-right corner: above it in the z-order, and it takes
+    // the pointer itself (SS_NOTIFY) so that moving from the icon onto it keeps the help open.
+    column_ =
+        MakeChild(Hwnd(), instance_, L"STATIC", L"", SS_NOTIFY | WS_CLIPCHILDREN, IDC_POPUP_FR);
+    SetWindowPos(column_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    icon_.reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_INFO), IMAGE_ICON,
+                                              TwipsToPixels(kImgSizeTwips, tpx),
+                                              TwipsToPixels(kImgSizeTwips, tpy), 0)));
+    image_ = MakeChild(column_, instance_, L"STATIC", L"", SS_ICON | SS_REALSIZECONTROL | SS_NOTIFY,
+                       IDC_POPUP_IMG);
+    MoveWindow(image_, 0, TwipsToPixels(kImgTopTwips, tpy), TwipsToPixels(kImgSizeTwips, tpx),
+               TwipsToPixels(kImgSizeTwips, tpy), FALSE);
+    SendMessageW(image_, STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()), 0);
+    close_ = MakeChild(column_, instance_, L"BUTTON", kCloseCaption, BS_OWNERDRAW | WS_TABSTOP,
+                       IDC_POPUP_CMDCLOSE);
+    MoveWindow(close_, 0, TwipsToPixels(kCloseTopTwips, tpy), TwipsToPixels(kCloseWidthTwips, tpx),
+               TwipsToPixels(kCloseHeightTwips, tpy), FALSE);
+    time_ = MakeChild(column_, instance_, L"STATIC", L"", SS_CENTER | SS_NOTIFY | SS_NOPREFIX,
+                      IDC_POPUP_LBLTIME);
+    MoveWindow(time_, 0, TwipsToPixels(kTimeTopTwips, tpy), TwipsToPixels(kTimeWidthTwips, tpx),
+               TwipsToPixels(kTimeHeightTwips, tpy), FALSE);
+    SendMessageW(close_, WM_SETFONT, reinterpret_cast<WPARAM>(columnFont_.get()), FALSE);
+    SendMessageW(time_, WM_SETFONT, reinterpret_cast<WPARAM>(columnFont_.get()), FALSE);
+
+    const auto self = reinterpret_cast<DWORD_PTR>(this);
+    SetWindowSubclass(text_, &PopupWindow::ChildProcedure, kTextSubclass, self);
+    SetWindowSubclass(column_, &PopupWindow::ChildProcedure, kColumnSubclass, self);
+    SetWindowSubclass(image_, &PopupWindow::ChildProcedure, kIconSubclass, self);
+
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES};  // the tooltip class
+    InitCommonControlsEx(&icc);
+    tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                            WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr, instance_, nullptr);
+    AddTip(close_, kCloseTip);
+    AddTip(time_, kTimeTip);
+}
+
+void PopupWindow::AddTip(HWND tool, const wchar_t* text) {
+    if (!tips_) return;
+    TOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = Hwnd();
+    info.uId = reinterpret_cast<UINT_PTR>(tool);
+    info.lpszText = const_cast<wchar_t*>(text);
+    SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void PopupWindow::OnLoad() {
+    SetWindowPos(Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    countDown_.emplace(app_.settings.TimeAutoClose);
+    SetTimer(Hwnd(), kAutoCloseTimer, kAutoCloseMs, nullptr);
+    app_.wnd.PopupHwnd = Hwnd();
+}
+
+void PopupWindow::Layout(const Request& request, std::u16string_view text) {
+    const int32_t tpx = app_.TwipsPerPixelX;
+    const int32_t tpy = app_.TwipsPerPixelY;
+    const popup::Layout layout =
+        LayoutPopup(request.anchor, request.width, request.height, request.tail, tpx, tpy);
+    const PixelRect window = ToPixels(layout.window, tpx, tpy);
+    SetWindowPos(Hwnd(), nullptr, window.left, window.top, window.right - window.left,
+                 window.bottom - window.top, SWP_NOZORDER | SWP_NOACTIVATE);
+
+    // Inside and outline follow the size the window really got.
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    const InnerLayout inside =
+        LayoutInside(layout.side, layout.tail, static_cast<double>(client.right) * tpx,
+                     static_cast<double>(client.bottom) * tpy, tpx, tpy);
+    const PixelRect textBox = ToPixels(inside.text, tpx, tpy);
+    const PixelRect column = ToPixels(inside.fr, tpx, tpy);
+    MoveWindow(text_, textBox.left, textBox.top, textBox.right - textBox.left,
+               textBox.bottom - textBox.top, TRUE);
+    MoveWindow(column_, column.left, column.top, column.right - column.left,
+               column.bottom - column.top, TRUE);
+
+    SetWindowTextW(text_, Wide(text).c_str());
+    // A multi-line edit control sends no change notice for a text set by program: the new text
+    // restarts the count-down here, for every report, even one equal to the last.
+    OnTextChanged();
+
+    ApplyShape(BalloonShape(layout.side, layout.tail, client.right, client.bottom));
+}
+
+int PopupWindow::WidestLine(std::u16string_view text) const {
+    HDC dc = GetDC(text_);
+    if (!dc) return 0;
+    HGDIOBJ old = SelectObject(dc, textFont_.get());
+    int widest = 0;
+    for (size_t start = 0; start <= text.size();) {
+        size_t end = text.find(u"\r\n", start);
+        if (end == std::u16string_view::npos) end = text.size();
+        const std::u16string_view line = text.substr(start, end - start);
+        SIZE size{};
+        if (!line.empty() &&
+            GetTextExtentPoint32W(dc, AsWide(line.data()), static_cast<int>(line.size()), &size)) {
+            widest = std::max(widest, static_cast<int>(size.cx));
+        }
+        start = end + 2;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(text_, dc);
+    return widest;
+}
+
+void PopupWindow::ApplyShape(const Shape& shape) {
+    UniqueRegion outline(CreateRectRgn(0, 0, 0, 0));
+    if (!outline) return;
+    const PixelRect& b = shape.body;
+    UniqueRegion body(
+        CreateRoundRectRgn(b.left, b.top, b.right, b.bottom, kCornerEllipse, kCornerEllipse));
+    if (body) CombineRgn(outline.get(), outline.get(), body.get(), RGN_OR);
+    if (shape.tail) {
+        POINT points[3];
+        for (size_t i = 0; i < 3; ++i) points[i] = {(*shape.tail)[i].x, (*shape.tail)[i].y};
+        // Joined to the body, not cut out of it: the tail's base lies on the body's last row.
+        UniqueRegion tail(CreatePolygonRgn(points, 3, ALTERNATE));
+        if (tail) CombineRgn(outline.get(), outline.get(), tail.get(), RGN_OR);
+    }
+    // The window owns the region once SetWindowRgn has taken it.
+    if (SetWindowRgn(Hwnd(), outline.get(), TRUE)) outline.release();
+}
+
+void PopupWindow::Show() {
+    SetWindowPos(Hwnd(), HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+void PopupWindow::OnActivate(WPARAM wp) {
+    // Only when the user clicks the popup: it is shown without activation.
+    if (LOWORD(wp) != WA_INACTIVE && close_) SetFocus(close_);
+}
+
+void PopupWindow::OnCommand(int id, int code) {
+    if (id == IDC_POPUP_CMDCLOSE && code == BN_CLICKED) {
+        Close();
+    } else if (id == IDC_TXTDESCRIPTION && code == EN_SETFOCUS) {
+        SelectAllText();
+    }
+}
+
+void PopupWindow::OnTimer() {
+    if (!countDown_) return;
+    switch (countDown_->OnTick()) {
+        case CountDown::Tick::Stopped:
+            KillTimer(Hwnd(), kAutoCloseTimer);
+            break;
+        case CountDown::Tick::Close:
+            Close();
+            break;
+        case CountDown::Tick::Counting:
+            ShowSeconds();
+            break;
+    }
+}
+
+void PopupWindow::OnTextChanged() {
+    if (!countDown_) return;
+    if (countDown_->TextChanged(app_.settings.TimeAutoClose)) {
+        // A full second before the first tick of the new count.
+        SetTimer(Hwnd(), kAutoCloseTimer, kAutoCloseMs, nullptr);
+        ShowSeconds();
+    }
+}
+
+void PopupWindow::OnTextClicked() {
+    if (!countDown_) return;
+    countDown_->TextClicked();
+    ShowSeconds();
+}
+
+void PopupWindow::ShowSeconds() {
+    if (time_ && countDown_) SetWindowTextW(time_, Wide(countDown_->Label()).c_str());
+}
+
+void PopupWindow::SelectAllText() {
+    SendMessageW(text_, EM_SETSEL, 0, -1);
+}
+
+LRESULT PopupWindow::OnCtlColor(HDC dc, HWND control) {
+    if (control == time_) {
+        SetTextColor(dc, kTimeColour);
+        SetBkMode(dc, TRANSPARENT);
+    } else {
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_INFOBK));
+    }
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INFOBK));
+}
+
+void PopupWindow::OnDestroy() {
+    KillTimer(Hwnd(), kAutoCloseTimer);
+    app_.wnd.PopupHwnd = nullptr;
+    help_.Show(false);
+}
+
+LRESULT PopupWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_CREATE:
+            OnCreate();
+            return 0;
+        case WM_ERASEBKGND: {
+            RECT r{};
+            GetClientRect(Hwnd(), &r);
+            FillRect(reinterpret_cast<HDC>(wp), &r, GetSysColorBrush(COLOR_INFOBK));
+            return 1;
+        }
+        case WM_ACTIVATE:
+            OnActivate(wp);
+            return 0;
+        case WM_MOUSEMOVE:
+            help_.Show(false);
+            return 0;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wp), HIWORD(wp));
+            return 0;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            return OnCtlColor(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+            if (item.CtlID != IDC_POPUP_CMDCLOSE) break;
+            DrawColouredButton(item, GetSysColorBrush(COLOR_INFOBK), columnFont_.get());
+            return TRUE;
+        }
+        case WM_TIMER:
+            if (wp == kAutoCloseTimer) OnTimer();
+            return 0;
+        case WM_DESTROY:
+            OnDestroy();
+            return 0;
+        default:
+            break;
+    }
+    return Default(msg, wp, lp);
+}
+
+LRESULT CALLBACK PopupWindow::ChildProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                             DWORD_PTR self) {
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, &PopupWindow::ChildProcedure, id);
+        return DefSubclassProc(hwnd, msg, wp, lp);
+    }
+    return reinterpret_cast<PopupWindow*>(self)->ChildMessage(hwnd, msg, wp, lp, id);
+}
+
+LRESULT PopupWindow::ChildMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id) {
+    switch (id) {
+        case kTextSubclass:
+            switch (msg) {
+                case WM_MOUSEMOVE:
+                    help_.Show(false);
+                    break;
+                case WM_LBUTTONDOWN:
+                    focusComesWithClick_ = GetFocus() != text_;
+                    break;
+                case WM_LBUTTONUP: {
+                    const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+                    OnTextClicked();
+                    // The click placed the caret; the whole report stays selected, so that the
+                    // copy key takes all of it.
+                    if (std::exchange(focusComesWithClick_, false)) SelectAllText();
+                    return result;
+                }
+                default:
+                    break;
+            }
+            break;
+        case kColumnSubclass:
+            // The column's buttons report to the column: the popup handles them.
+            switch (msg) {
+                case WM_COMMAND:
+                case WM_CTLCOLORSTATIC:
+                case WM_CTLCOLORBTN:
+                case WM_DRAWITEM:
+                    return SendMessageW(Hwnd(), msg, wp, lp);
+                default:
+                    break;
+            }
+            break;
+        case kIconSubclass:
+            if (msg == WM_MOUSEMOVE) help_.Show(true);
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
 
 Popup::Popup(shell::AppState& app, HINSTANCE instance, dialogs::HelpNote& help)
     : app_(app), instance_(instance), help_(help) {}
+
 Popup::~Popup() = default;
 
-void Popup::Present(std::u16string_view, int32_t, const std::function<void(const std::wstring&)>&) {}
-void Popup::Close() {}
+void Popup::Present(std::u16string_view report, int32_t reportWidth,
+                    const std::function<void(const std::wstring& tag)>& setTag) {
+    // A popup that has closed is loaded afresh: nothing of the last one survives.
+    if (!window_ || !window_->Hwnd()) {
+        window_ = std::make_unique<PopupWindow>(app_, instance_, help_);
+        if (!window_->Create()) window_.reset();
+    }
+
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    const int32_t tpx = app_.TwipsPerPixelX;
+    const int32_t tpy = app_.TwipsPerPixelY;
+    Request request = PopupRequest(app_.settings.DispPos, reportWidth, {pointer.x, pointer.y},
+                                   ScreenPixels(int64_t{GetSystemMetrics(SM_CXSCREEN)} * tpx, tpx),
+                                   ScreenPixels(int64_t{GetSystemMetrics(SM_CYSCREEN)} * tpy, tpy));
+    if (window_) {
+        request.width = FitTextWidth(request.width, window_->WidestLine(report));
+        window_->Layout(request, report);
+    }
+
+    if (setTag) setTag(Wide(shell::TrayTipText(U16(shell::AppTitle()), report)));
+    if (!window_) return;
+
+    app_.wnd.PrevFgHwnd = GetForegroundWindow();
+    app_.wnd.PopupHwnd = window_->Hwnd();
+    window_->Show();
+    // The popup never takes the activation; this only puts back a foreground that something
+    // else took meanwhile.
+    HWND previous = app_.wnd.PrevFgHwnd;
+    if (previous && previous != window_->Hwnd() && GetForegroundWindow() != previous) {
+        SetForegroundWindow(previous);
+    }
+}
+
+void Popup::Close() {
+    if (window_) window_->Close();
+}
+
 HWND Popup::Hwnd() const {
-    return nullptr;
+    return window_ ? window_->Hwnd() : nullptr;
 }
 
 }  // namespace quillet::popup

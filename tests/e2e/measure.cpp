@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "harness.h"
+#include "resource.h"
 
 namespace e2e {
 namespace {
@@ -94,6 +95,81 @@ std::string TextOf(size_t bytes, int variant) {
     return text;
 }
 
+// Milliseconds from writing the clipboard until the tray-mode popup shows the new report. With
+// `fresh` the popup of the copy before is closed first, so the copy loads a new one; otherwise
+// the open popup is laid out again.
+std::optional<double> CopyToPopup(Quillet& quillet, AppWindow& app, const std::string& sjis,
+                                  bool fresh) {
+    const DWORD pid = quillet.process().pid();
+    std::wstring before;
+    if (fresh) {
+        for (HWND old : TopLevelWindows(pid, QUILLET_POPUP_CLASS))
+            PostMessageW(old, WM_CLOSE, 0, 0);
+        if (!WaitUntil([&] { return TopLevelWindows(pid, QUILLET_POPUP_CLASS).empty(); }))
+            return std::nullopt;
+    } else {
+        for (HWND open : TopLevelWindows(pid, QUILLET_POPUP_CLASS))
+            before = WindowText(GetDlgItem(open, IDC_TXTDESCRIPTION)).value_or(L"");
+    }
+    if (!app.Activate()) return std::nullopt;
+    const auto start = Clock::now();
+    if (!PutOnClipboard(app.hwnd(), {{CF_TEXT, sjis + '\0'}})) return std::nullopt;
+    const bool shown = WaitUntil(
+        [&] {
+            for (HWND popup : TopLevelWindows(pid, QUILLET_POPUP_CLASS)) {
+                if (!IsWindowVisible(popup)) continue;
+                const auto text = WindowText(GetDlgItem(popup, IDC_TXTDESCRIPTION), Ms(60000));
+                if (text && text->rfind(L"字数:", 0) == 0 && *text != before) return true;
+            }
+            return false;
+        },
+        Ms(60000));
+    if (!shown) return std::nullopt;
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// The same copies in tray mode, in a second run of the program (one instance at a time).
+int MeasureTrayMode() {
+    TempDir dir;
+    const std::wstring exe = dir.File(L"Quillet.exe");
+    if (!CopyFileW(QuilletExe().c_str(), exe.c_str(), FALSE)) return 1;
+    if (!WriteFileBytes(dir.File(L"Conf.txt"),
+                        "task tray = 1\r\ncustom msg = 0\r\ntime auto close = 30\r\n"))
+        return 1;
+    AppWindow app;
+    app.Activate();
+    Quillet quillet(exe);
+    if (!quillet.ok() || !quillet.WaitWatching()) {
+        std::fprintf(stderr, "the program did not start in tray mode\n");
+        return 1;
+    }
+    int failures = 0;
+    struct Run {
+        const char* what;
+        size_t size;
+        bool fresh;
+    };
+    int variant = 0;
+    for (const Run& run : {Run{"copy to new popup, small text", 20, true},
+                           Run{"copy to new popup, 1 MiB text", 1 << 20, true},
+                           Run{"copy to open popup, small text", 20, false}}) {
+        const char* what = run.what;
+        std::vector<double> ms;
+        for (int i = 0; i < kRepeats; ++i) {
+            // A length of its own for each copy, so that each report differs from the last.
+            ++variant;
+            const std::string text = TextOf(run.size, variant) + std::string(variant % 7 + 1, 'a');
+            if (auto t = CopyToPopup(quillet, app, text, run.fresh)) ms.push_back(*t);
+        }
+        if (ms.size() == kRepeats)
+            PrintLatency(what, ms);
+        else
+            ++failures, std::printf("%-34s failed\n", what);
+    }
+    if (!quillet.Close()) ++failures;
+    return failures;
+}
+
 }  // namespace
 
 int RunMeasurements() {
@@ -136,6 +212,7 @@ int RunMeasurements() {
     PrintMemory("memory 2 s later", quillet, folder_name);
 
     if (!quillet.Close()) ++failures;
+    failures += MeasureTrayMode();
     return failures == 0 ? 0 : 1;
 }
 

@@ -1,0 +1,246 @@
+// The count popup's request, placement, inner layout, outline and count-down.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "popup/popup_layout.h"
+
+namespace quillet::popup {
+namespace {
+
+constexpr int32_t kTpp = 15;
+
+TEST(PopupRequest, DisplayPositionChoosesAnchorHeightAndTail) {
+    struct Case {
+        std::u16string_view dispPos;
+        Request expected;
+    };
+    const Point pointer{500, 400};
+    // Part of the worked example: a 25-byte widest line on a 1920 x 1080 screen.
+    const std::vector<Case> cases = {
+        {u"左上隅", {{20, 20}, 230, 60, false}},
+        {u"右上隅", {{1900, 20}, 230, 60, false}},
+        {u"右下隅", {{1900, 1060}, 230, 60, false}},
+        {u"ポインタ", {{500, 400}, 230, 80, true}},
+        {u"", {{500, 400}, 230, 80, true}},
+        {u"中央", {{500, 400}, 230, 80, true}},
+        // Only exact texts count as corners.
+        {u"右下隅 ", {{500, 400}, 230, 80, true}},
+        {u"右下", {{500, 400}, 230, 80, true}},
+    };
+    for (size_t i = 0; i < cases.size(); ++i) {
+        EXPECT_EQ(PopupRequest(cases[i].dispPos, 25, pointer, 1920, 1080), cases[i].expected)
+            << "case " << i;
+    }
+}
+
+TEST(PopupRequest, WidthIsSixPixelsPerByteAndStaysDrawable) {
+    struct Case {
+        int64_t reportWidth;
+        int32_t width;
+    };
+    for (const Case c :
+         {Case{0, 80}, Case{3, 98}, Case{25, 230}, Case{5447, 32762}, Case{5448, 32767},
+          Case{int64_t{1} << 31, 32767}, Case{INT64_MAX, 32767}, Case{-5, 80}}) {
+        EXPECT_EQ(PopupWidth(c.reportWidth), c.width) << c.reportWidth;
+    }
+}
+
+TEST(PopupRequest, WidthGrowsOnlyForGlyphsWiderThanSixPixels) {
+    struct Case {
+        int32_t width;
+        int64_t linePixels;
+        int32_t fitted;
+    };
+    for (const Case c : {
+             Case{230, 150, 230},  // 25 bytes at 6 pixels: the formula's room
+             Case{230, 175, 230},  // at 7 pixels still fits
+             Case{80, 0, 80},      // an empty report
+             Case{350, 315, 359},  // 45 bytes at 7 pixels: 315 + 44
+             Case{32767, 40000, 32767},
+             Case{230, -5, 230},
+         }) {
+        EXPECT_EQ(FitTextWidth(c.width, c.linePixels), c.fitted) << c.linePixels;
+    }
+}
+
+TEST(PopupRequest, ScreenSizeIsTwipsOverTwipsPerPixelRounded) {
+    EXPECT_EQ(ScreenPixels(1024 * 15, 15), 1024);
+    EXPECT_EQ(ScreenPixels(1080 * 15 + 7, 15), 1080);
+    EXPECT_EQ(ScreenPixels(1080 * 15 + 8, 15), 1081);
+    EXPECT_EQ(ScreenPixels(1440 * 10, 10), 1440);
+    EXPECT_EQ(ScreenPixels(1500, 0), 100) << "no division by zero";
+}
+
+TEST(PopupPlacement, SidesAndWindowRectangles) {
+    struct Case {
+        Point anchor;
+        int32_t width, height;
+        Side side;
+        PixelRect window;  // screen pixels
+    };
+    const std::vector<Case> cases = {
+        {{500, 500}, 200, 80, Side::LeftAbove, {300, 420, 500, 500}},
+        {{100, 500}, 200, 80, Side::RightAbove, {100, 420, 300, 500}},
+        {{500, 50}, 200, 80, Side::LeftBelow, {300, 50, 500, 130}},
+        {{100, 50}, 200, 80, Side::RightBelow, {100, 50, 300, 130}},
+        // Both tests are strict: equal to the size opens right and below.
+        {{200, 80}, 200, 80, Side::RightBelow, {200, 80, 400, 160}},
+        {{201, 81}, 200, 80, Side::LeftAbove, {1, 1, 201, 81}},
+        // The corners on a 1024 x 768 screen.
+        {{20, 20}, 230, 60, Side::RightBelow, {20, 20, 250, 80}},
+        {{1004, 20}, 230, 60, Side::LeftBelow, {774, 20, 1004, 80}},
+        {{1004, 748}, 230, 60, Side::LeftAbove, {774, 688, 1004, 748}},
+        // A pointer on a screen left of the primary one.
+        {{-300, 500}, 200, 80, Side::RightAbove, {-300, 420, -100, 500}},
+    };
+    for (const Case& c : cases) {
+        const Layout l = LayoutPopup(c.anchor, c.width, c.height, c.height == 80, kTpp, kTpp);
+        EXPECT_EQ(l.side, c.side) << c.anchor.x << "," << c.anchor.y;
+        EXPECT_EQ(ToPixels(l.window, kTpp, kTpp), c.window) << c.anchor.x << "," << c.anchor.y;
+    }
+    EXPECT_EQ(SideToken(Side::LeftAbove), u"左上");
+    EXPECT_EQ(SideToken(Side::RightBelow), u"右下");
+}
+
+TEST(PopupPlacement, WindowIsInTwips) {
+    const Layout l = LayoutPopup({500, 500}, 200, 80, true, kTpp, kTpp);
+    EXPECT_EQ(l.window, (TwipBox{4500, 6300, 3000, 1200}));
+}
+
+TEST(PopupInnerLayout, TextAndIconColumnForEachBand) {
+    struct Case {
+        Side side;
+        int32_t tail;
+        int32_t height;
+        TwipBox text;
+        PixelRect textPixels;
+    };
+    // A 200-pixel-wide window: the text is 200 - 19 pixels wide from 7.5 pixels in.
+    const std::vector<Case> cases = {
+        {Side::LeftAbove, 20, 80, {112.5, 112.5, 2715, 1125}, {8, 8, 189, 83}},
+        {Side::RightAbove, 20, 80, {112.5, 112.5, 2715, 1125}, {8, 8, 189, 83}},
+        {Side::LeftBelow, 20, 80, {112.5, 412.5, 2715, 975}, {8, 28, 189, 93}},
+        {Side::RightBelow, 20, 80, {112.5, 412.5, 2715, 975}, {8, 28, 189, 93}},
+        // Corner mode: no band; the text reaches below the body, the region clips it.
+        {Side::LeftAbove, 0, 60, {112.5, 112.5, 2715, 1125}, {8, 8, 189, 83}},
+        {Side::RightBelow, 0, 60, {112.5, 112.5, 2715, 675}, {8, 8, 189, 53}},
+    };
+    for (const Case& c : cases) {
+        const InnerLayout l = LayoutInside(c.side, c.tail, 200 * kTpp, c.height * kTpp, kTpp, kTpp);
+        EXPECT_EQ(l.text, c.text) << static_cast<int>(c.side) << " tail " << c.tail;
+        EXPECT_EQ(ToPixels(l.text, kTpp, kTpp), c.textPixels);
+        // The column's right edge is the text's, 11.5 pixels inside the window's right edge.
+        EXPECT_DOUBLE_EQ(l.fr.left + l.fr.width, l.text.left + l.text.width);
+        EXPECT_DOUBLE_EQ(200 * kTpp - (l.fr.left + l.fr.width), 11.5 * kTpp);
+        EXPECT_EQ(l.fr.top, l.text.top);
+        EXPECT_EQ(l.fr.width, 285);
+    }
+}
+
+TEST(PopupShape, BodyLeavesTheBandToTheTailAlone) {
+    struct Case {
+        Side side;
+        int32_t tail;
+        PixelRect body;
+        Point apex;
+        int32_t baseY;
+    };
+    const std::vector<Case> cases = {
+        {Side::LeftAbove, 20, {0, 0, 230, 60}, {230, 80}, 59},
+        {Side::RightAbove, 20, {0, 0, 230, 60}, {0, 80}, 59},
+        {Side::LeftBelow, 20, {0, 20, 230, 80}, {230, 0}, 20},
+        {Side::RightBelow, 20, {0, 20, 230, 80}, {0, 0}, 20},
+    };
+    for (const Case& c : cases) {
+        const Shape s = BalloonShape(c.side, c.tail, 230, 80);
+        EXPECT_EQ(s.body, c.body);
+        ASSERT_TRUE(s.tail.has_value());
+        const auto& t = *s.tail;
+        EXPECT_EQ(t[0], c.apex);
+        EXPECT_EQ(t[1].y, c.baseY);
+        EXPECT_EQ(t[2].y, c.baseY);
+        // The tail has area, and its base lies on the body's straight edge, clear of the
+        // rounded corners, on the anchor's side of the window.
+        const int64_t area2 = int64_t{t[1].x - t[0].x} * (t[2].y - t[0].y) -
+                              int64_t{t[2].x - t[0].x} * (t[1].y - t[0].y);
+        EXPECT_NE(area2, 0);
+        for (int i : {1, 2}) {
+            EXPECT_GE(t[i].x, kCornerEllipse / 2);
+            EXPECT_LE(t[i].x, 230 - kCornerEllipse / 2);
+            EXPECT_LT(std::abs(t[i].x - c.apex.x), 115) << "near the anchor's side";
+        }
+    }
+    // Corner mode: the body is the whole window, no tail.
+    const Shape corner = BalloonShape(Side::RightBelow, 0, 230, 60);
+    EXPECT_EQ(corner.body, (PixelRect{0, 0, 230, 60}));
+    EXPECT_FALSE(corner.tail.has_value());
+    // A window narrower than the tail's base keeps the base inside it.
+    const Shape narrow = BalloonShape(Side::LeftAbove, 20, 10, 80);
+    for (const Point& p : *narrow.tail) EXPECT_TRUE(p.x >= 0 && p.x <= 10);
+}
+
+TEST(PopupCountDown, LabelsAndCloseTickForEachTime) {
+    using Tick = CountDown::Tick;
+    struct Case {
+        int32_t time;
+        std::vector<std::u16string> labels;  // after each tick before the closing one
+    };
+    const std::vector<Case> cases = {
+        {5, {u"4", u"3", u"2", u"1"}}, {2, {u"1"}}, {1, {}}, {0, {}}, {-3, {}}, {INT32_MIN, {}},
+    };
+    for (const Case& c : cases) {
+        CountDown d(c.time);
+        d.TextChanged(c.time);  // setting the text, as every layout does
+        EXPECT_EQ(d.Label(), u"");
+        for (const auto& label : c.labels) {
+            EXPECT_EQ(d.OnTick(), Tick::Counting) << c.time;
+            EXPECT_EQ(d.Label(), label);
+        }
+        EXPECT_EQ(d.OnTick(), Tick::Close) << c.time;
+    }
+}
+
+TEST(PopupCountDown, NewTextRestartsFromTheFullTime) {
+    CountDown d(3);
+    d.TextChanged(3);
+    d.OnTick();
+    EXPECT_EQ(d.Label(), u"2");
+    d.TextChanged(3);
+    EXPECT_EQ(d.Label(), u"");
+    EXPECT_EQ(d.OnTick(), CountDown::Tick::Counting);
+    EXPECT_EQ(d.Label(), u"2");
+    EXPECT_EQ(d.OnTick(), CountDown::Tick::Counting);
+    EXPECT_EQ(d.OnTick(), CountDown::Tick::Close);
+}
+
+TEST(PopupCountDown, ClickKeepsItOpenThroughLaterTexts) {
+    CountDown d(5);
+    d.TextChanged(5);
+    d.OnTick();
+    d.TextClicked();
+    EXPECT_TRUE(d.KeepOpen());
+    EXPECT_EQ(d.Label(), u"");
+    EXPECT_EQ(d.OnTick(), CountDown::Tick::Stopped);
+    EXPECT_FALSE(d.TimerEnabled());
+    // A later copy re-arms the timer, and its next tick stops it again.
+    d.TextChanged(5);
+    EXPECT_TRUE(d.TimerEnabled());
+    EXPECT_EQ(d.OnTick(), CountDown::Tick::Stopped);
+    EXPECT_FALSE(d.TimerEnabled());
+    EXPECT_EQ(d.Label(), u"");
+}
+
+TEST(PopupCountDown, NonPositiveTimeIsNotRestartedByText) {
+    CountDown d(0);
+    d.TextClicked();  // a click before the first tick keeps even this one open
+    d.TextChanged(0);
+    EXPECT_EQ(d.OnTick(), CountDown::Tick::Stopped);
+    CountDown e(-1);
+    e.TextChanged(-1);
+    EXPECT_EQ(e.Tag(), u"-1");
+    EXPECT_EQ(e.OnTick(), CountDown::Tick::Close);
+}
+
+}  // namespace
+}  // namespace quillet::popup
