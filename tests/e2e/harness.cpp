@@ -1,5 +1,7 @@
 #include "harness.h"
 
+#include <commctrl.h>
+
 #include <cstring>
 #include <utility>
 
@@ -524,6 +526,96 @@ std::optional<std::wstring> ClipboardText(HWND owner) {
     std::wstring text(p, wcsnlen(p, GlobalSize(data) / sizeof(wchar_t)));
     GlobalUnlock(data);
     return text;
+}
+
+namespace {
+
+// The icon windows of the shell's tray: Wine's X11 driver keeps them in a stand-alone tray
+// window, its explorer in the task bar's tray window; hidden ones are top-level windows.
+std::vector<HWND> TrayIconWindows() {
+    std::vector<HWND> icons;
+    const HWND trays[] = {FindWindowW(L"__winex11_standalone_tray", nullptr),
+                          FindWindowW(L"Shell_TrayWnd", nullptr), nullptr};
+    for (HWND parent : trays) {
+        for (const wchar_t* cls : {L"__winex11_tray_icon", L"__wine_tray_icon"}) {
+            for (HWND w = FindWindowExW(parent, nullptr, cls, nullptr); w;
+                 w = FindWindowExW(parent, w, cls, nullptr)) {
+                icons.push_back(w);
+            }
+        }
+    }
+    return icons;
+}
+
+// The tooltip controls of the process that shows `icon`.
+std::vector<HWND> TooltipsOf(HWND icon) {
+    struct Search {
+        DWORD pid;
+        std::vector<HWND> found;
+    } search{0, {}};
+    GetWindowThreadProcessId(icon, &search.pid);
+    EnumWindows(
+        [](HWND w, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            if (pid == s->pid && ClassName(w) == TOOLTIPS_CLASSW) s->found.push_back(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The text that `tooltip` holds for the tool `icon`: the tooltip lives in the shell's process,
+// so the request and its answer are placed in that process's memory.
+std::optional<std::wstring> ToolText(HWND tooltip, HWND icon) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(tooltip, &pid);
+    quillet::UniqueKernelHandle shell(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+    if (!shell) return std::nullopt;
+    struct Request {
+        TTTOOLINFOW info;
+        wchar_t text[512];
+    };
+    auto* remote = static_cast<Request*>(
+        VirtualAllocEx(shell.get(), nullptr, sizeof(Request), MEM_COMMIT, PAGE_READWRITE));
+    if (!remote) return std::nullopt;
+    Request local{};
+    local.info.cbSize = sizeof local.info;
+    local.info.hwnd = icon;
+    local.info.uId = reinterpret_cast<UINT_PTR>(icon);
+    local.info.lpszText = remote->text;
+    local.text[0] = L'\x1';  // stays when the tooltip has no such tool
+    std::optional<std::wstring> text;
+    DWORD_PTR ignored = 0;
+    SIZE_T n = 0;
+    if (WriteProcessMemory(shell.get(), remote, &local, sizeof local, &n) &&
+        SendMessageTimeoutW(tooltip, TTM_GETTEXTW, std::size(local.text),
+                            reinterpret_cast<LPARAM>(&remote->info), SMTO_NORMAL, 5000,
+                            &ignored) &&
+        ReadProcessMemory(shell.get(), remote->text, local.text, sizeof local.text, &n) &&
+        local.text[0] != L'\x1') {
+        local.text[std::size(local.text) - 1] = L'\0';
+        text = local.text;
+    }
+    VirtualFreeEx(shell.get(), remote, 0, MEM_RELEASE);
+    return text;
+}
+
+std::optional<std::wstring> TipOf(HWND icon) {
+    for (HWND tooltip : TooltipsOf(icon))
+        if (auto text = ToolText(tooltip, icon)) return text;
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::vector<std::wstring> TrayTips() {
+    std::vector<std::wstring> tips;
+    for (HWND icon : TrayIconWindows())
+        if (auto tip = TipOf(icon)) tips.push_back(*tip);
+    return tips;
 }
 
 }  // namespace e2e

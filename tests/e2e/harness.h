@@ -186,4 +186,7 @@ std::optional<std::wstring> ClipboardText(HWND owner);
 // Replaces the clipboard's content with `formats` (none: an empty clipboard), as `owner`.
 bool PutOnClipboard(HWND owner, const std::vector<ClipFormat>& formats);
 
+// The tips of the icons in the shell's notification area (Wine's tray windows).
+std::vector<std::wstring> TrayTips();
+
 }  // namespace e2e

@@ -1,12 +1,11 @@
 // Tray mode seen from outside: start-up into the notification area, the icon's tip, its mouse
 // events as the shell sends them, the tray menu, leaving the tray, and the icon coming back
 // after the shell restarts. The icon is read where Wine's shell keeps it: one window of class
-// "__wine_tray_icon" per icon, with a tooltip control that holds the tip.
+// window per icon, with a tooltip control that holds the tip (read by TrayTips()).
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <commctrl.h>
 #include <shellapi.h>
 
 #include <string>
@@ -21,94 +20,8 @@ namespace {
 constexpr wchar_t kTitle[] = L"Quillet！ Ver0.50";
 constexpr wchar_t kTrayConf[] = L"task tray = 1\r\ncustom msg = 0\r\n";
 
-// The icon windows of the shell's tray: Wine's X11 driver keeps them in a stand-alone tray
-// window, its explorer in the task bar's tray window; hidden ones are top-level windows.
-std::vector<HWND> TrayIconWindows() {
-    std::vector<HWND> icons;
-    const HWND trays[] = {FindWindowW(L"__winex11_standalone_tray", nullptr),
-                          FindWindowW(L"Shell_TrayWnd", nullptr), nullptr};
-    for (HWND parent : trays) {
-        for (const wchar_t* cls : {L"__winex11_tray_icon", L"__wine_tray_icon"}) {
-            for (HWND w = FindWindowExW(parent, nullptr, cls, nullptr); w;
-                 w = FindWindowExW(parent, w, cls, nullptr)) {
-                icons.push_back(w);
-            }
-        }
-    }
-    return icons;
-}
-
-// The tooltip controls of the process that shows `icon`.
-std::vector<HWND> TooltipsOf(HWND icon) {
-    struct Search {
-        DWORD pid;
-        std::vector<HWND> found;
-    } search{0, {}};
-    GetWindowThreadProcessId(icon, &search.pid);
-    EnumWindows(
-        [](HWND w, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            if (pid == s->pid && ClassName(w) == TOOLTIPS_CLASSW) s->found.push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// The text that `tooltip` holds for the tool `icon`: the tooltip lives in the shell's process,
-// so the request and its answer are placed in that process's memory.
-std::optional<std::wstring> ToolText(HWND tooltip, HWND icon) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(tooltip, &pid);
-    quillet::UniqueKernelHandle shell(
-        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
-    if (!shell) return std::nullopt;
-    struct Request {
-        TTTOOLINFOW info;
-        wchar_t text[512];
-    };
-    auto* remote = static_cast<Request*>(
-        VirtualAllocEx(shell.get(), nullptr, sizeof(Request), MEM_COMMIT, PAGE_READWRITE));
-    if (!remote) return std::nullopt;
-    Request local{};
-    local.info.cbSize = sizeof local.info;
-    local.info.hwnd = icon;
-    local.info.uId = reinterpret_cast<UINT_PTR>(icon);
-    local.info.lpszText = remote->text;
-    local.text[0] = L'\x1';  // stays when the tooltip has no such tool
-    std::optional<std::wstring> text;
-    DWORD_PTR ignored = 0;
-    SIZE_T n = 0;
-    if (WriteProcessMemory(shell.get(), remote, &local, sizeof local, &n) &&
-        SendMessageTimeoutW(tooltip, TTM_GETTEXTW, std::size(local.text),
-                            reinterpret_cast<LPARAM>(&remote->info), SMTO_NORMAL, 5000,
-                            &ignored) &&
-        ReadProcessMemory(shell.get(), remote->text, local.text, sizeof local.text, &n) &&
-        local.text[0] != L'\x1') {
-        local.text[std::size(local.text) - 1] = L'\0';
-        text = local.text;
-    }
-    VirtualFreeEx(shell.get(), remote, 0, MEM_RELEASE);
-    return text;
-}
-
-std::optional<std::wstring> TipOf(HWND icon) {
-    for (HWND tooltip : TooltipsOf(icon))
-        if (auto text = ToolText(tooltip, icon)) return text;
-    return std::nullopt;
-}
-
-std::vector<std::wstring> Tips() {
-    std::vector<std::wstring> tips;
-    for (HWND icon : TrayIconWindows())
-        if (auto tip = TipOf(icon)) tips.push_back(*tip);
-    return tips;
-}
-
 bool HasTip(const std::wstring& tip) {
-    for (const auto& t : Tips())
+    for (const auto& t : TrayTips())
         if (t == tip) return true;
     return false;
 }
@@ -150,7 +63,7 @@ TEST_F(Tray, StartsInTheTrayWithTheTitleAsTipAndCountsIntoTheTip) {
     const std::wstring tip = std::wstring(L"- ") + kTitle + L" -\r\n" + kWorkedReportNoSearch;
     EXPECT_TRUE(WaitUntil([&] { return HasTip(tip); }))
         << "the tip after a count is not the report; tips: "
-        << (Tips().empty() ? std::string("(none)") : Printable(Tips().front()));
+        << (TrayTips().empty() ? std::string("(none)") : Printable(TrayTips().front()));
     EXPECT_FALSE(IsWindowVisible(quillet_->main()));
     EXPECT_EQ(Report(), kInstructionText) << "tray mode wrote into the main window";
 }
@@ -188,7 +101,7 @@ TEST_F(Tray, IconEventsOpenTheMenuOrTheDialogAndNothingElse) {
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (dialog = Visible(QUILLET_SETTING_CLASS)) != nullptr; }))
         << "no settings dialog";
-    EXPECT_TRUE(WaitUntil([&] { return Tips().empty(); })) << "the icon stayed during the dialog";
+    EXPECT_TRUE(WaitUntil([&] { return TrayTips().empty(); })) << "the icon stayed during the dialog";
     // The close box resumes; with the tray box still ticked the icon comes back.
     PostMessageW(dialog, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return HasTip(kTitle); })) << "the icon did not come back";
@@ -201,7 +114,7 @@ TEST_F(Tray, TakingItOutOfTheTrayShowsTheWindowAndIsSaved) {
     ASSERT_TRUE(WaitUntil([&] { return HasTip(kTitle); }));
     PostMessageW(quillet_->main(), WM_COMMAND, IDM_TRAYOUT, 0);
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(quillet_->main()) != FALSE; }));
-    EXPECT_TRUE(WaitUntil([&] { return Tips().empty(); })) << "the icon stayed";
+    EXPECT_TRUE(WaitUntil([&] { return TrayTips().empty(); })) << "the icon stayed";
     // Counts now go into the main window.
     EXPECT_TRUE(Counted({UnicodeText(kWorked)}, kWorkedReportNoSearch));
     ASSERT_TRUE(quillet_->EndByMenu(IDM_END));
@@ -218,7 +131,7 @@ TEST_F(Tray, TheIconComesBackWhenTheShellStartsAnew) {
     data.hWnd = quillet_->main();
     data.uID = QUILLET_TRAY_ID;
     ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));
-    ASSERT_TRUE(WaitUntil([&] { return Tips().empty(); }));
+    ASSERT_TRUE(WaitUntil([&] { return TrayTips().empty(); }));
     PostMessageW(quillet_->main(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return HasTip(kTitle); })) << "the icon did not come back";
 }
