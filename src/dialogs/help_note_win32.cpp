@@ -7,6 +7,7 @@
 #include <string>
 
 #include "dialogs/help_rules.h"
+#include "platform/font.h"
 #include "platform/unique_handle.h"
 #include "platform/wide.h"
 #include "platform/window.h"
@@ -24,8 +25,6 @@ constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
 constexpr COLORREF kBackColour = RGB(240, 255, 240);
 constexpr COLORREF kTextColour = RGB(0, 128, 0);
 constexpr int kFontTenthsOfPoint = 975;
-constexpr wchar_t kTextFace[] = L"ＭＳ ゴシック";
-constexpr wchar_t kButtonFace[] = L"ＭＳ Ｐゴシック";
 constexpr wchar_t kCloseCaption[] = L"×";
 
 constexpr UINT_PTR kLabelSubclass = 1;
@@ -75,8 +74,8 @@ bool HelpNoteWindow::Create() {
 
 void HelpNoteWindow::OnCreate() {
     back_.reset(CreateSolidBrush(kBackColour));
-    textFont_ = popup::MakeFont(kTextFace, kFontTenthsOfPoint, true);
-    buttonFont_ = popup::MakeFont(kButtonFace, kFontTenthsOfPoint, false);
+    textFont_ = MakeFont(kGothicFace, kFontTenthsOfPoint, true);
+    buttonFont_ = MakeFont(kProportionalFace, kFontTenthsOfPoint, false);
     // No word wrap: a long search string is cut at the edge instead of pushing the last lines
     // out of the note. No prefix: an "&" in the search string is shown as it is.
     label_ = CreateWindowExW(

@@ -5,6 +5,7 @@
 
 #include "dialogs/notice.h"
 #include "dialogs/notice_rules.h"
+#include "platform/font.h"
 #include "platform/unique_handle.h"
 #include "platform/wide.h"
 #include "platform/window.h"
@@ -25,7 +26,6 @@ constexpr int32_t kLabelHeightTwips = 4515;
 
 // "ＭＳ Ｐゴシック" 15.75 pt: 21 pixels high at 96 dpi.
 constexpr int kFontTenthsOfPoint = 1575;
-constexpr wchar_t kFontFace[] = L"ＭＳ Ｐゴシック";
 
 constexpr UINT_PTR kTimerId = 1;
 
@@ -89,12 +89,7 @@ bool NoticeWindow::Create() {
 }
 
 void NoticeWindow::OnCreate() {
-    HDC screen = GetDC(nullptr);
-    const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    font_.reset(CreateFontW(-MulDiv(kFontTenthsOfPoint, dpiY, 720 * 10), 0, 0, 0, FW_NORMAL, FALSE,
-                            FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                            DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, kFontFace));
+    font_ = MakeFont(kProportionalFace, kFontTenthsOfPoint, false);
     const int tpx = app_.TwipsPerPixelX, tpy = app_.TwipsPerPixelY;
     label_ = CreateWindowExW(
         0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,

@@ -10,6 +10,7 @@
 
 #include "counting/report.h"
 #include "dialogs/setting_rules.h"
+#include "platform/font.h"
 #include "platform/unique_handle.h"
 #include "platform/wide.h"
 #include "platform/window.h"
@@ -31,8 +32,6 @@ constexpr int32_t kClientHeight = 5325;
 
 // 9.75 pt: 13 pixels at 96 dpi.
 constexpr int kFontTenthsOfPoint = 975;
-constexpr wchar_t kCaptionFace[] = L"ＭＳ Ｐゴシック";
-constexpr wchar_t kFieldFace[] = L"ＭＳ ゴシック";
 
 // A rectangle in twips, relative to the client area.
 struct TwipRect {
@@ -265,16 +264,8 @@ bool SettingWindow::Load() {
 }
 
 void SettingWindow::OnCreate() {
-    HDC screen = GetDC(nullptr);
-    const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    const int height = -MulDiv(kFontTenthsOfPoint, dpiY, 720 * 10);
-    captionFont_.reset(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                   SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                   DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, kCaptionFace));
-    fieldFont_.reset(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                 FIXED_PITCH | FF_MODERN, kFieldFace));
+    captionFont_ = MakeFont(kProportionalFace, kFontTenthsOfPoint, false);
+    fieldFont_ = MakeFont(kGothicFace, kFontTenthsOfPoint, true);
     tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                             CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr, instance_, nullptr);

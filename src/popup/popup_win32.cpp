@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "dialogs/help_note.h"
+#include "platform/font.h"
 #include "platform/unique_handle.h"
 #include "platform/wide.h"
 #include "platform/window.h"
@@ -31,8 +32,6 @@ constexpr UINT_PTR kAutoCloseTimer = 1;
 constexpr UINT kAutoCloseMs = 1000;
 
 constexpr int kFontTenthsOfPoint = 975;
-constexpr wchar_t kTextFace[] = L"ＭＳ ゴシック";
-constexpr wchar_t kColumnFace[] = L"ＭＳ Ｐゴシック";
 constexpr COLORREF kTimeColour = RGB(128, 128, 128);
 constexpr wchar_t kCloseCaption[] = L"×";
 constexpr wchar_t kCloseTip[] = L"バルーンを閉じます";
@@ -123,8 +122,8 @@ bool PopupWindow::Create() {
 }
 
 void PopupWindow::OnCreate() {
-    textFont_ = MakeFont(kTextFace, kFontTenthsOfPoint, true);
-    columnFont_ = MakeFont(kColumnFace, kFontTenthsOfPoint, false);
+    textFont_ = MakeFont(kGothicFace, kFontTenthsOfPoint, true);
+    columnFont_ = MakeFont(kProportionalFace, kFontTenthsOfPoint, false);
     const int tpx = app_.TwipsPerPixelX;
     const int tpy = app_.TwipsPerPixelY;
 

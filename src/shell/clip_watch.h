@@ -60,6 +60,9 @@ private:
     bool listening_ = false;
     int passingOn_ = 0;
     DWORD examinedSequence_ = 0;  // the clipboard change looked at last
+    // Tries left for the change in retrySequence_: each change has its own, so a burst of busy
+    // changes cannot use up those of the last one.
+    DWORD retrySequence_ = 0;
     int retriesLeft_ = 0;
 };
 

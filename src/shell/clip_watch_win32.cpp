@@ -71,6 +71,10 @@ void ClipWatch::Examine(HWND hwnd) {
     // 0 means the system does not tell: then every notification is looked at, and the
     // last-text rule alone keeps a change from being counted twice.
     if (sequence != 0 && sequence == examinedSequence_) return;
+    if (sequence != retrySequence_) {
+        retrySequence_ = sequence;
+        retriesLeft_ = kRetries;
+    }
     if (!ShouldExamineChange(Id(GetForegroundWindow()), Id(app_.wnd.MainHwnd),
                              Id(app_.wnd.PopupHwnd)) ||
         !clip::HasText()) {
@@ -83,7 +87,6 @@ void ClipWatch::Examine(HWND hwnd) {
         return;
     }
     examinedSequence_ = sequence;
-    retriesLeft_ = kRetries;
     // A busy clipboard given up, a secret copy, a text too large to hold: nothing to count, and
     // the last counted text stays.
     if (read.status != clip::ClipStatus::Text || !IsNewText(read.text, app_.wnd.LastText)) return;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/font.h"
 #include "platform/message_box.h"
 #include "platform/shell.h"
 #include "platform/system.h"
@@ -30,7 +31,6 @@ constexpr COLORREF kReportColor = RGB(0, 0, 0);
 
 // "ＭＳ ゴシック" 9.75 pt: 13 pixels high at 96 dpi.
 constexpr int kFontTenthsOfPoint = 975;
-constexpr wchar_t kFontFace[] = L"ＭＳ ゴシック";
 
 }  // namespace
 
@@ -63,12 +63,7 @@ bool MainWindow::Create() {
 }
 
 void MainWindow::OnCreate() {
-    HDC screen = GetDC(nullptr);
-    const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    font_.reset(CreateFontW(-MulDiv(kFontTenthsOfPoint, dpiY, 720 * 10), 0, 0, 0, FW_NORMAL, FALSE,
-                            FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                            DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, kFontFace));
+    font_ = MakeFont(kGothicFace, kFontTenthsOfPoint, true);
     description_ = CreateWindowExW(
         0, L"EDIT", Wide(kInstructionText).c_str(),
         WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY, 0, 0, kClientWidth,
