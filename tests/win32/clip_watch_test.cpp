@@ -5,9 +5,11 @@
 #include <windows.h>
 
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
+#include "allocation_ceiling.h"
 #include "platform/unique_handle.h"
 #include "shell/app_state.h"
 #include "shell/clip_watch.h"
@@ -117,6 +119,19 @@ protected:
         CloseClipboard();
         Pump();
     }
+    // CF_TEXT of `bytes`, copied by the "other" window.
+    void CopyBytes(const std::string& bytes) {
+        for (int i = 0; i < 100 && !OpenClipboard(other_); ++i) Sleep(20);
+        EmptyClipboard();
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size() + 1);
+        char* p = static_cast<char*>(GlobalLock(block));
+        std::memcpy(p, bytes.data(), bytes.size());
+        p[bytes.size()] = '\0';
+        GlobalUnlock(block);
+        SetClipboardData(CF_TEXT, block);
+        CloseClipboard();
+        Pump();
+    }
     void CopyNoText() {
         for (int i = 0; i < 100 && !OpenClipboard(other_); ++i) Sleep(20);
         EmptyClipboard();
@@ -130,7 +145,9 @@ protected:
     static inline HWND main_ = nullptr;
     static inline HWND other_ = nullptr;
     AppState app_;
-    ClipWatch watch_{app_, [](const std::u16string& text) {
+    bool failCount_ = false;  // the count itself runs out of memory
+    ClipWatch watch_{app_, [this](const std::u16string& text) {
+                         if (failCount_) throw std::bad_alloc();
                          g_log.push_back(L"count:" + std::wstring(text.begin(), text.end()));
                      }};
 };
@@ -256,6 +273,33 @@ TEST_F(ClipWatchTest, StartsAndStopsInAnyOrderKeepOnePlaceInTheChain) {
     g_log.clear();
     Copy(L"after the last stop");
     EXPECT_EQ(g_log, (std::vector<std::wstring>{L"before:draw"}));
+}
+
+// Memory running out, for real: nothing is counted or remembered, and the watch goes on.
+TEST_F(ClipWatchTest, ATextTooLargeToHoldIsSkippedAndTheWatchGoesOn) {
+    watch_.Start(main_);
+    CopyBytes("before");
+    const std::string large(std::size_t{8} << 20, 'x');
+    {
+        test::AllocationCeiling ceiling(std::size_t{4} << 20);
+        CopyBytes(large);
+    }
+    EXPECT_EQ(app_.wnd.LastText, u"before");
+    CopyBytes("after");
+    EXPECT_EQ(g_log, (std::vector<std::wstring>{L"count:before", L"count:after"}));
+}
+
+TEST_F(ClipWatchTest, ACountThatRunsOutOfMemoryLeavesTheLastTextAsBefore) {
+    watch_.Start(main_);
+    CopyBytes("before");
+    failCount_ = true;
+    CopyBytes("failed");
+    failCount_ = false;
+    EXPECT_EQ(app_.wnd.LastText, u"before");
+    // Not remembered as counted: the same text again counts.
+    CopyBytes("failed");
+    EXPECT_EQ(g_log, (std::vector<std::wstring>{L"count:before", L"count:failed"}));
+    EXPECT_EQ(app_.wnd.LastText, u"failed");
 }
 
 }  // namespace
