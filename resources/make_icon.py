@@ -56,9 +56,9 @@ def draw(size):
     return px
 
 
-def dib(size):
-    """The icon image as Windows stores it: BITMAPINFOHEADER, BGRA rows bottom-up, AND mask."""
-    px = draw(size)
+def dib(px):
+    """One icon image as Windows stores it: BITMAPINFOHEADER, BGRA rows bottom-up, AND mask."""
+    size = len(px)
     header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
     colour = b"".join(
         bytes((b, g, r, a)) for row in reversed(px) for (r, g, b, a) in row)
@@ -73,19 +73,19 @@ def dib(size):
     return header + colour + bytes(mask)
 
 
-def main():
-    sizes = (32, 16)
-    images = [dib(n) for n in sizes]
+def write_ico(name, draw_at, sizes=(32, 16)):
+    """Writes the .ico `name` beside this script with one image per size, drawn by draw_at(size)."""
+    images = [dib(draw_at(n)) for n in sizes]
     out = struct.pack("<HHH", 0, 1, len(sizes))
     offset = 6 + 16 * len(sizes)
     for n, data in zip(sizes, images):
         out += struct.pack("<BBBBHHII", n, n, 0, 0, 1, 32, len(data), offset)
         offset += len(data)
     out += b"".join(images)
-    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "quillet.ico")
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), name)
     with open(path, "wb") as f:
         f.write(out)
 
 
 if __name__ == "__main__":
-    main()
+    write_ico("quillet.ico", draw)

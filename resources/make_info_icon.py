@@ -6,8 +6,7 @@ Drawn from simple shapes, sampled 4 x 4 times per pixel so that the edges are sm
 sizes and the file is reproducible.
 Run: python3 resources/make_info_icon.py  (writes beside this script)
 """
-import os
-import struct
+from make_icon import write_ico
 
 WHITE = (0xFF, 0xFF, 0xFF)
 OUTLINE = (0x2F, 0x4F, 0x7F)
@@ -90,36 +89,5 @@ def draw(size):
     return rows
 
 
-def dib(size):
-    """The icon image as Windows stores it: BITMAPINFOHEADER, BGRA rows bottom-up, AND mask."""
-    px = draw(size)
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
-    colour = b"".join(
-        bytes((b, g, r, a)) for row in reversed(px) for (r, g, b, a) in row)
-    mask_row_bytes = ((size + 31) // 32) * 4
-    mask = bytearray()
-    for row in reversed(px):
-        bits = bytearray(mask_row_bytes)
-        for x, (_, _, _, a) in enumerate(row):
-            if a == 0:
-                bits[x // 8] |= 0x80 >> (x % 8)
-        mask += bits
-    return header + colour + bytes(mask)
-
-
-def main():
-    sizes = (32, 16)
-    images = [dib(n) for n in sizes]
-    out = struct.pack("<HHH", 0, 1, len(sizes))
-    offset = 6 + 16 * len(sizes)
-    for n, data in zip(sizes, images):
-        out += struct.pack("<BBBBHHII", n, n, 0, 0, 1, 32, len(data), offset)
-        offset += len(data)
-    out += b"".join(images)
-    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "info.ico")
-    with open(path, "wb") as f:
-        f.write(out)
-
-
 if __name__ == "__main__":
-    main()
+    write_ico("info.ico", draw)
