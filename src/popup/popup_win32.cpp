@@ -42,9 +42,7 @@ constexpr UINT_PTR kTextSubclass = 1;
 constexpr UINT_PTR kColumnSubclass = 2;
 constexpr UINT_PTR kIconSubclass = 3;
 
-int TwipsToPixels(int twips, int32_t twipsPerPixel) {
-    return (twips + twipsPerPixel / 2) / twipsPerPixel;
-}
+using shell::TwipsToPixels;
 
 HWND MakeChild(HWND parent, HINSTANCE instance, const wchar_t* cls, const wchar_t* text,
                DWORD style, int id) {

@@ -252,6 +252,12 @@ void DeleteMemoryDc(HDC dc) {
 }
 }  // namespace
 
+RECT WindowRect(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
 std::vector<COLORREF> ScreenColours(const RECT& r) {
     const int width = r.right - r.left, height = r.bottom - r.top;
     if (width <= 0 || height <= 0) return {};

@@ -68,6 +68,9 @@ bool SetWindowTextOf(HWND hwnd, const std::wstring& text);
 // True when the window's thread handles a message within `timeout`.
 bool Responds(HWND hwnd, Ms timeout);
 
+// The window's rectangle in screen coordinates.
+RECT WindowRect(HWND hwnd);
+
 // The colours (0x00BBGGRR) of the screen inside `r`, in screen coordinates, row by row.
 std::vector<COLORREF> ScreenColours(const RECT& r);
 

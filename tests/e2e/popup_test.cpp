@@ -20,12 +20,6 @@ double SecondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-RECT WindowRect(HWND hwnd) {
-    RECT r{};
-    GetWindowRect(hwnd, &r);
-    return r;
-}
-
 POINT Centre(const RECT& r) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }

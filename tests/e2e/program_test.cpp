@@ -36,12 +36,6 @@ std::optional<long> NumberAfter(const std::string& line, const std::string& key)
     return std::stol(digits);
 }
 
-RECT WindowRect(HWND hwnd) {
-    RECT r{};
-    GetWindowRect(hwnd, &r);
-    return r;
-}
-
 using Startup = QuilletE2E;
 
 TEST_F(Startup, FirstStartIsCentredWithInstructionsAndSavesTheDefaults) {

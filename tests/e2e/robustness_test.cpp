@@ -338,12 +338,6 @@ TEST_F(RobustnessHostile, ABurstOf200CopiesEndsShowingTheLastOne) {
     EXPECT_TRUE(Counted({UnicodeText(kAbc)}, kAbcReport));
 }
 
-RECT WindowRect(HWND hwnd) {
-    RECT r{};
-    GetWindowRect(hwnd, &r);
-    return r;
-}
-
 std::vector<std::string> Lines(const std::string& bytes) {
     std::vector<std::string> lines;
     size_t start = 0;
