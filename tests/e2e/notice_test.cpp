@@ -125,9 +125,16 @@ TEST_F(NoticeTray, StartNoticeIsCentredWithoutFocusThenShrinksIntoItsCorner) {
     EXPECT_NEAR(frame.left, (area.left + area.right - kNoticeWidth) / 2, 1);
     EXPECT_NEAR(frame.top, (area.top + area.bottom - kThreeLineHeight) / 2, 1);
 
-    // Pale cyan with the message in blue.
-    const std::vector<COLORREF> colours = ScreenColours(frame);
+    // Pale cyan with the message in blue, once painted (a loaded machine paints late; the notice
+    // stays 1.5 s).
+    std::vector<COLORREF> colours;
     const auto count = [&](COLORREF c) { return std::count(colours.begin(), colours.end(), c); };
+    WaitUntil(
+        [&] {
+            colours = ScreenColours(frame);
+            return count(RGB(0, 0, 0xFF)) > 50;
+        },
+        Ms(1000));
     EXPECT_GT(count(RGB(0xC0, 0xFF, 0xFF)), static_cast<long long>(colours.size()) / 2);
     EXPECT_GT(count(RGB(0, 0, 0xFF)), 50) << "no blue text";
 

@@ -14,8 +14,14 @@ int wmain(int argc, wchar_t** argv) {
     std::string bytes(static_cast<size_t>(n), '\0');
     WideCharToMultiByte(932, 0, line.data(), static_cast<int>(line.size()), bytes.data(), n,
                         nullptr, nullptr);
-    HANDLE file = CreateFileW(argv[1], GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    // The test polls the record by reading it; a write that meets one of those reads waits.
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 200 && file == INVALID_HANDLE_VALUE; ++attempt) {
+        file = CreateFileW(argv[1], GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_SHARING_VIOLATION) return 1;
+        if (file == INVALID_HANDLE_VALUE) Sleep(10);
+    }
     if (file == INVALID_HANDLE_VALUE) return 1;
     // Wine does not honour FILE_APPEND_DATA alone: move to the end by hand.
     SetFilePointer(file, 0, nullptr, FILE_END);

@@ -379,11 +379,17 @@ TEST_F(HelpNoteHover, OpensOverTheIconAtThePointerAndClosesOverTheText) {
     EXPECT_NE(help.find(L"\r\nl   　:指定文字列の個数\r\n\r\n"), std::wstring::npos)
         << Printable(help);
     EXPECT_EQ(GetForegroundWindow(), app_.hwnd()) << "the note took the foreground";
-    // Pale green behind the text.
+    // Pale green behind the text, once painted.
     const RECT r = WindowRect(note);
-    const auto colours = ScreenColours(RECT{r.left + 1, r.bottom - 2, r.left + 2, r.bottom - 1});
-    ASSERT_EQ(colours.size(), 1u);
-    EXPECT_EQ(colours[0], RGB(240, 255, 240));
+    COLORREF corner = CLR_INVALID;
+    WaitUntil(
+        [&] {
+            const auto c = ScreenColours(RECT{r.left + 1, r.bottom - 2, r.left + 2, r.bottom - 1});
+            corner = c.size() == 1 ? c[0] : CLR_INVALID;
+            return corner == RGB(240, 255, 240);
+        },
+        Ms(2000));
+    EXPECT_EQ(corner, RGB(240, 255, 240));
 
     // Repeated moves over the icon leave it where it is.
     const RECT first = WindowRect(note);
