@@ -7,11 +7,11 @@
 #include <string>
 
 #include "dialogs/help_rules.h"
+#include "platform/controls.h"
 #include "platform/font.h"
 #include "platform/unique_handle.h"
 #include "platform/wide.h"
 #include "platform/window.h"
-#include "popup/drawing_win32.h"
 #include "resource.h"
 
 namespace quillet::dialogs {
@@ -78,14 +78,11 @@ void HelpNoteWindow::OnCreate() {
     buttonFont_ = MakeFont(kProportionalFace, kFontTenthsOfPoint, false);
     // No word wrap: a long search string is cut at the edge instead of pushing the last lines
     // out of the note. No prefix: an "&" in the search string is shown as it is.
-    label_ = CreateWindowExW(
-        0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY,
-        kHelpLabelLeft, kHelpLabelTop, 0, 0, Hwnd(),
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_HELP_LBLHELP)), instance_, nullptr);
-    close_ = CreateWindowExW(0, L"BUTTON", kCloseCaption, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0,
-                             0, kHelpCloseWidth, kHelpCloseHeight, Hwnd(),
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_HELP_CMDCLOSE)),
-                             instance_, nullptr);
+    label_ = MakeChild(Hwnd(), instance_, L"STATIC", L"",
+                       SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, 0, kHelpLabelLeft,
+                       kHelpLabelTop, 0, 0, IDC_HELP_LBLHELP);
+    close_ = MakeChild(Hwnd(), instance_, L"BUTTON", kCloseCaption, BS_OWNERDRAW, 0, 0, 0,
+                       kHelpCloseWidth, kHelpCloseHeight, IDC_HELP_CMDCLOSE);
     // The button sits inside the label's area: above it in the z-order.
     SetWindowPos(close_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SetWindowLongPtrW(label_, GWL_STYLE, GetWindowLongPtrW(label_, GWL_STYLE) | WS_CLIPSIBLINGS);
@@ -160,12 +157,8 @@ LRESULT HelpNoteWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CREATE:
             OnCreate();
             return 0;
-        case WM_ERASEBKGND: {
-            RECT r{};
-            GetClientRect(Hwnd(), &r);
-            FillRect(reinterpret_cast<HDC>(wp), &r, back_.get());
-            return 1;
-        }
+        case WM_ERASEBKGND:
+            return FillBackground(Hwnd(), wp, back_.get());
         case WM_SIZE:
             OnSize(LOWORD(lp), HIWORD(lp));
             return 0;
@@ -174,7 +167,7 @@ LRESULT HelpNoteWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DRAWITEM: {
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
             if (item.CtlID != IDC_HELP_CMDCLOSE) break;
-            popup::DrawColouredButton(item, back_.get(), buttonFont_.get());
+            DrawColouredButton(item, back_.get(), buttonFont_.get());
             return TRUE;
         }
         case WM_COMMAND:

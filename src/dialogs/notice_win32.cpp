@@ -5,6 +5,7 @@
 
 #include "dialogs/notice.h"
 #include "dialogs/notice_rules.h"
+#include "platform/controls.h"
 #include "platform/font.h"
 #include "platform/unique_handle.h"
 #include "platform/wide.h"
@@ -32,20 +33,6 @@ constexpr UINT_PTR kTimerId = 1;
 constexpr DWORD kStyle = WS_POPUP | WS_CLIPCHILDREN;
 // Topmost, no task-bar button, never activated by showing or clicking.
 constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
-
-// Pending messages, dispatched; a quit met on the way is kept for the caller to post again,
-// since taking it off the queue would otherwise lose the end of the program.
-void PumpPending(std::optional<int>& quit) {
-    MSG msg;
-    while (!quit && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            quit = static_cast<int>(msg.wParam);
-            break;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
 
 }  // namespace
 
@@ -91,12 +78,11 @@ bool NoticeWindow::Create() {
 void NoticeWindow::OnCreate() {
     font_ = MakeFont(kProportionalFace, kFontTenthsOfPoint, false);
     const int tpx = app_.TwipsPerPixelX, tpy = app_.TwipsPerPixelY;
-    label_ = CreateWindowExW(
-        0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
-        shell::TwipsToPixels(kLabelLeftTwips, tpx), shell::TwipsToPixels(kNoticeLabelTopTwips, tpy),
-        shell::TwipsToPixels(kLabelWidthTwips, tpx), shell::TwipsToPixels(kLabelHeightTwips, tpy),
-        Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_SPLASH_LBLMSG)), instance_,
-        nullptr);
+    label_ = MakeChild(Hwnd(), instance_, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, 0,
+                       shell::TwipsToPixels(kLabelLeftTwips, tpx),
+                       shell::TwipsToPixels(kNoticeLabelTopTwips, tpy),
+                       shell::TwipsToPixels(kLabelWidthTwips, tpx),
+                       shell::TwipsToPixels(kLabelHeightTwips, tpy), IDC_SPLASH_LBLMSG);
     SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 }
 
@@ -160,7 +146,7 @@ bool NoticeWindow::ShrinkAway() {
         }
         Sleep(kShrinkStepSleepMs);
         // Other windows keep repainting and reacting while the notice shrinks.
-        PumpPending(quit);
+        if (!quit) quit = DispatchPending();
         if (!IsOpen() || generation != generation_) break;
     }
     if (quit) PostQuitMessage(*quit);
@@ -178,12 +164,8 @@ LRESULT NoticeWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CREATE:
             OnCreate();
             return 0;
-        case WM_ERASEBKGND: {
-            RECT client{};
-            GetClientRect(Hwnd(), &client);
-            FillRect(reinterpret_cast<HDC>(wp), &client, background_.get());
-            return 1;
-        }
+        case WM_ERASEBKGND:
+            return FillBackground(Hwnd(), wp, background_.get());
         case WM_CTLCOLORSTATIC:
             return OnCtlColorStatic(reinterpret_cast<HDC>(wp));
         case WM_MOUSEACTIVATE:

@@ -10,6 +10,7 @@
 
 #include "counting/report.h"
 #include "dialogs/setting_rules.h"
+#include "platform/controls.h"
 #include "platform/font.h"
 #include "platform/unique_handle.h"
 #include "platform/wide.h"
@@ -190,7 +191,6 @@ private:
     void FillCombo(int id, std::span<const std::u16string_view> items, std::u16string_view text);
     void FillList(const ItemTicks& ticks);
     ItemTicks ListTicks() const;
-    void AddTip(HWND control, const wchar_t* tip);
 
     HWND Item(int id) const { return GetDlgItem(Hwnd(), id); }
     bool Ticked(int id) const { return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -212,8 +212,6 @@ private:
 };
 
 bool SettingWindow::Load() {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&icc);
     // Shared icons belong to the system: nothing to release.
     HICON icon = static_cast<HICON>(
         LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 32, 32, LR_SHARED));
@@ -266,29 +264,25 @@ bool SettingWindow::Load() {
 void SettingWindow::OnCreate() {
     captionFont_ = MakeFont(kProportionalFace, kFontTenthsOfPoint, false);
     fieldFont_ = MakeFont(kGothicFace, kFontTenthsOfPoint, true);
-    tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                            WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                            CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr, instance_, nullptr);
+    tips_ = MakeTooltips(Hwnd(), instance_);
 
     for (const ControlSpec& c : kControls) {
         const bool combo = std::wstring_view(c.Class) == L"COMBOBOX";
         // A combo box's height includes its drop-down list: room for every item.
         const int height = combo ? Py(c.Rect.Height) * 8 : Py(c.Rect.Height);
-        HWND control = CreateWindowExW(c.ExStyle, c.Class, c.Text, c.Style, Px(c.Rect.Left),
-                                       Py(c.Rect.Top), Px(c.Rect.Width), height, Hwnd(),
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.Id)),
-                                       instance_, nullptr);
+        HWND control = MakeChild(Hwnd(), instance_, c.Class, c.Text, c.Style, c.ExStyle,
+                                 Px(c.Rect.Left), Py(c.Rect.Top), Px(c.Rect.Width), height, c.Id);
         if (!control) continue;
         HFONT font = c.Font == Face::Caption ? captionFont_.get() : fieldFont_.get();
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        AddTip(control, c.Tip);
+        AddTooltip(tips_, Hwnd(), control, c.Tip);
         if (combo) {
             HWND edit = ComboEdit(control);
             if (edit) {
                 SetWindowSubclass(edit, &NoTypingProc, kNoTypingSubclassId, 0);
                 // No input method either: what it composes would be typing.
                 ImmAssociateContextEx(edit, nullptr, 0);
-                AddTip(edit, c.Tip);
+                AddTooltip(tips_, Hwnd(), edit, c.Tip);
             }
             FitComboHeight(control, Py(c.Rect.Height));
         }
@@ -302,17 +296,6 @@ void SettingWindow::OnCreate() {
     column.mask = LVCF_WIDTH;
     column.cx = client.right - client.left - GetSystemMetrics(SM_CXVSCROLL);
     ListView_InsertColumn(list, 0, &column);
-}
-
-void SettingWindow::AddTip(HWND control, const wchar_t* tip) {
-    if (!tips_ || !tip) return;
-    TTTOOLINFOW info{};
-    info.cbSize = sizeof info;
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = Hwnd();
-    info.uId = reinterpret_cast<UINT_PTR>(control);
-    info.lpszText = const_cast<wchar_t*>(tip);
-    SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 void SettingWindow::FillCombo(int id, std::span<const std::u16string_view> items,

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 namespace quillet {
 
 class WindowBase {
@@ -36,5 +38,11 @@ private:
 
     HWND hwnd_ = nullptr;
 };
+
+// Dispatches the messages waiting in this thread's queue, through `dialog`'s keyboard handling
+// (Tab, arrows, mnemonics) while it exists. A quit met on the way ends the round and is handed
+// back, off the queue: the caller posts it again when its own loop has finished, or the end of
+// the program would be lost.
+std::optional<int> DispatchPending(HWND dialog = nullptr);
 
 }  // namespace quillet

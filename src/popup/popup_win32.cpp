@@ -9,11 +9,11 @@
 #include <utility>
 
 #include "dialogs/help_note.h"
+#include "platform/controls.h"
 #include "platform/font.h"
 #include "platform/unique_handle.h"
 #include "platform/wide.h"
 #include "platform/window.h"
-#include "popup/drawing_win32.h"
 #include "popup/popup_layout.h"
 #include "resource.h"
 #include "shell/app_info.h"
@@ -44,12 +44,6 @@ constexpr UINT_PTR kIconSubclass = 3;
 
 using shell::TwipsToPixels;
 
-HWND MakeChild(HWND parent, HINSTANCE instance, const wchar_t* cls, const wchar_t* text,
-               DWORD style, int id) {
-    return CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-}
-
 }  // namespace
 
 class PopupWindow : public WindowBase {
@@ -76,7 +70,6 @@ private:
 
     void OnCreate();
     void OnLoad();
-    void AddTip(HWND tool, const wchar_t* text);
     void ApplyShape(const Shape& shape);
     void OnActivate(WPARAM wp);
     void OnCommand(int id, int code);
@@ -127,31 +120,29 @@ void PopupWindow::OnCreate() {
 
     text_ = MakeChild(Hwnd(), instance_, L"EDIT", L"",
                       ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_TABSTOP | WS_CLIPSIBLINGS,
-                      IDC_TXTDESCRIPTION);
+                      0, 0, 0, 0, 0, IDC_TXTDESCRIPTION);
     SendMessageW(text_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), FALSE);
     SendMessageW(text_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
 
     // The column lies over the text's top-right corner: above it in the z-order, and it takes
     // the pointer itself (SS_NOTIFY) so that moving from the icon onto it keeps the help open.
-    column_ =
-        MakeChild(Hwnd(), instance_, L"STATIC", L"", SS_NOTIFY | WS_CLIPCHILDREN, IDC_POPUP_FR);
+    // Layout places and sizes it; its controls have fixed places inside it.
+    column_ = MakeChild(Hwnd(), instance_, L"STATIC", L"", SS_NOTIFY | WS_CLIPCHILDREN, 0, 0, 0,
+                        0, 0, IDC_POPUP_FR);
     SetWindowPos(column_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const int iconSize = TwipsToPixels(kImgSizeTwips, tpx);
     icon_.reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_INFO), IMAGE_ICON,
-                                              TwipsToPixels(kImgSizeTwips, tpx),
-                                              TwipsToPixels(kImgSizeTwips, tpy), 0)));
+                                              iconSize, TwipsToPixels(kImgSizeTwips, tpy), 0)));
     image_ = MakeChild(column_, instance_, L"STATIC", L"", SS_ICON | SS_REALSIZECONTROL | SS_NOTIFY,
-                       IDC_POPUP_IMG);
-    MoveWindow(image_, 0, TwipsToPixels(kImgTopTwips, tpy), TwipsToPixels(kImgSizeTwips, tpx),
-               TwipsToPixels(kImgSizeTwips, tpy), FALSE);
+                       0, 0, TwipsToPixels(kImgTopTwips, tpy), iconSize,
+                       TwipsToPixels(kImgSizeTwips, tpy), IDC_POPUP_IMG);
     SendMessageW(image_, STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()), 0);
-    close_ = MakeChild(column_, instance_, L"BUTTON", kCloseCaption, BS_OWNERDRAW | WS_TABSTOP,
-                       IDC_POPUP_CMDCLOSE);
-    MoveWindow(close_, 0, TwipsToPixels(kCloseTopTwips, tpy), TwipsToPixels(kCloseWidthTwips, tpx),
-               TwipsToPixels(kCloseHeightTwips, tpy), FALSE);
-    time_ = MakeChild(column_, instance_, L"STATIC", L"", SS_CENTER | SS_NOTIFY | SS_NOPREFIX,
-                      IDC_POPUP_LBLTIME);
-    MoveWindow(time_, 0, TwipsToPixels(kTimeTopTwips, tpy), TwipsToPixels(kTimeWidthTwips, tpx),
-               TwipsToPixels(kTimeHeightTwips, tpy), FALSE);
+    close_ = MakeChild(column_, instance_, L"BUTTON", kCloseCaption, BS_OWNERDRAW | WS_TABSTOP, 0,
+                       0, TwipsToPixels(kCloseTopTwips, tpy), TwipsToPixels(kCloseWidthTwips, tpx),
+                       TwipsToPixels(kCloseHeightTwips, tpy), IDC_POPUP_CMDCLOSE);
+    time_ = MakeChild(column_, instance_, L"STATIC", L"", SS_CENTER | SS_NOTIFY | SS_NOPREFIX, 0, 0,
+                      TwipsToPixels(kTimeTopTwips, tpy), TwipsToPixels(kTimeWidthTwips, tpx),
+                      TwipsToPixels(kTimeHeightTwips, tpy), IDC_POPUP_LBLTIME);
     SendMessageW(close_, WM_SETFONT, reinterpret_cast<WPARAM>(columnFont_.get()), FALSE);
     SendMessageW(time_, WM_SETFONT, reinterpret_cast<WPARAM>(columnFont_.get()), FALSE);
 
@@ -160,24 +151,9 @@ void PopupWindow::OnCreate() {
     SetWindowSubclass(column_, &PopupWindow::ChildProcedure, kColumnSubclass, self);
     SetWindowSubclass(image_, &PopupWindow::ChildProcedure, kIconSubclass, self);
 
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES};  // the tooltip class
-    InitCommonControlsEx(&icc);
-    tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                            WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                            CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr, instance_, nullptr);
-    AddTip(close_, kCloseTip);
-    AddTip(time_, kTimeTip);
-}
-
-void PopupWindow::AddTip(HWND tool, const wchar_t* text) {
-    if (!tips_) return;
-    TOOLINFOW info{};
-    info.cbSize = sizeof info;
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = Hwnd();
-    info.uId = reinterpret_cast<UINT_PTR>(tool);
-    info.lpszText = const_cast<wchar_t*>(text);
-    SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    tips_ = MakeTooltips(Hwnd(), instance_);
+    AddTooltip(tips_, Hwnd(), close_, kCloseTip);
+    AddTooltip(tips_, Hwnd(), time_, kTimeTip);
 }
 
 void PopupWindow::OnLoad() {
@@ -334,12 +310,8 @@ LRESULT PopupWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CREATE:
             OnCreate();
             return 0;
-        case WM_ERASEBKGND: {
-            RECT r{};
-            GetClientRect(Hwnd(), &r);
-            FillRect(reinterpret_cast<HDC>(wp), &r, GetSysColorBrush(COLOR_INFOBK));
-            return 1;
-        }
+        case WM_ERASEBKGND:
+            return FillBackground(Hwnd(), wp, GetSysColorBrush(COLOR_INFOBK));
         case WM_ACTIVATE:
             OnActivate(wp);
             return 0;

@@ -33,7 +33,9 @@ int RunQuillet(HINSTANCE instance) {
         return 0;
     }
 
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
+    // Once for every window: the settings dialog's list and the tooltips (bar classes).
+    INITCOMMONCONTROLSEX icc{sizeof icc,
+                             ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
 
     AppState app;

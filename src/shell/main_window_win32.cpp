@@ -1,5 +1,6 @@
 #include "shell/main_window.h"
 
+#include <optional>
 #include <vector>
 
 #include "platform/font.h"
@@ -298,17 +299,10 @@ void MainWindow::RunSettingsFlow() {
 void MainWindow::WaitForSettingDialog() {
     while (app_.wnd.SettingHwnd) {
         Sleep(10);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                // Shutdown began inside the wait: leave the quit for the main loop.
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                return;
-            }
-            // Tab, arrows and mnemonics of the modeless dialog.
-            if (app_.wnd.SettingHwnd && IsDialogMessageW(app_.wnd.SettingHwnd, &msg)) continue;
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
+        if (const std::optional<int> quit = DispatchPending(app_.wnd.SettingHwnd)) {
+            // Shutdown began inside the wait: leave the quit for the main loop.
+            PostQuitMessage(*quit);
+            return;
         }
     }
 }

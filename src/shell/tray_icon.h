@@ -6,7 +6,7 @@
 
 #include <shellapi.h>
 
-#include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace quillet::shell {
@@ -44,14 +44,12 @@ public:
     static constexpr UINT_PTR kRetryTimerId = 0x7121;
 
 private:
-    NOTIFYICONDATAW Data(std::wstring_view tip) const;
+    NOTIFYICONDATAW Data() const;
     bool Add();
 
     HWND owner_ = nullptr;
     HICON icon_ = nullptr;
-    std::wstring_view TipView() const { return {tip_, tipLength_}; }
-    wchar_t tip_[128] = {};
-    size_t tipLength_ = 0;
+    std::wstring tip_;  // already cut to what the structure holds
     bool wanted_ = false;  // in the tray: added, or refused and waiting for another try
     bool added_ = false;   // the shell has our icon
 };

@@ -1,8 +1,7 @@
 #include "shell/tray_icon.h"
 
-#include <algorithm>
+#include <cstddef>
 #include <cstring>
-#include <iterator>
 
 #include "resource.h"
 
@@ -10,9 +9,11 @@ namespace quillet::shell {
 
 namespace {
 constexpr UINT kRetryMs = 1000;
+// Characters of a tip, without its terminating zero.
+constexpr size_t kTipCapacity = sizeof(NOTIFYICONDATAW::szTip) / sizeof(wchar_t) - 1;
 }  // namespace
 
-NOTIFYICONDATAW TrayIcon::Data(std::wstring_view tip) const {
+NOTIFYICONDATAW TrayIcon::Data() const {
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;
     data.hWnd = owner_;
@@ -20,21 +21,18 @@ NOTIFYICONDATAW TrayIcon::Data(std::wstring_view tip) const {
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = QUILLET_TRAY_CALLBACK;
     data.hIcon = icon_;
-    const size_t n = std::min(tip.size(), std::size(data.szTip) - 1);
-    std::memcpy(data.szTip, tip.data(), n * sizeof(wchar_t));
-    data.szTip[n] = L'\0';
+    std::memcpy(data.szTip, tip_.c_str(), (tip_.size() + 1) * sizeof(wchar_t));
     return data;
 }
 
 bool TrayIcon::Set(DWORD message, std::wstring_view tip) {
-    tipLength_ = std::min(tip.size(), std::size(tip_) - 1);
-    std::memcpy(tip_, tip.data(), tipLength_ * sizeof(wchar_t));
+    tip_ = tip.substr(0, kTipCapacity);
     bool ok = false;
     if (message == NIM_ADD) {
         wanted_ = true;
         ok = Add();
     } else {
-        NOTIFYICONDATAW data = Data(TipView());
+        NOTIFYICONDATAW data = Data();
         ok = added_ && Shell_NotifyIconW(message, &data) != FALSE;
     }
     if (owner_) ShowWindow(owner_, SW_HIDE);
@@ -42,7 +40,7 @@ bool TrayIcon::Set(DWORD message, std::wstring_view tip) {
 }
 
 bool TrayIcon::Add() {
-    NOTIFYICONDATAW data = Data(TipView());
+    NOTIFYICONDATAW data = Data();
     added_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
     // A shell that already holds our icon (after a crash of ours, say) refuses the add: take
     // the icon over instead.
