@@ -31,11 +31,6 @@ bool HasText();
 // dropped. Nothing when the block cannot be locked.
 std::optional<std::u16string> TextFromBlock(HGLOBAL block);
 
-// The clipboard's CF_TEXT converted from code page 932, or nothing when the clipboard could not be
-// opened or holds no such text. The text ends at the first NUL or at the end of the data block,
-// whichever comes first; a lead byte cut off at the end is dropped.
-std::optional<std::u16string> ReadText(HWND owner);
-
 // What the clipboard watch got from one look at the clipboard.
 enum class ClipStatus {
     Text,      // the text, in `text`
@@ -49,8 +44,9 @@ struct WatchedText {
     std::u16string text;
 };
 
-// Like ReadText, but first looks for the markers that password managers put beside a secret
-// copy; the text of a secret copy is never read. Never throws.
+// One look at the clipboard: its CF_TEXT as TextFromBlock converts it, unless the clipboard
+// stayed busy, holds no such text, or the copy carries one of the markers that password managers
+// put beside a secret (whose text is then never read). Never throws.
 WatchedText ReadWatchedText(HWND owner);
 
 }  // namespace quillet::clip

@@ -81,14 +81,6 @@ bool HasText() {
     return IsClipboardFormatAvailable(CF_TEXT) != 0;
 }
 
-std::optional<std::u16string> ReadText(HWND owner) {
-    ClipboardOpen open(owner);
-    if (!open) return std::nullopt;
-    HGLOBAL handle = GetClipboardData(CF_TEXT);
-    if (!handle) return std::nullopt;
-    return TextFromBlock(handle);
-}
-
 WatchedText ReadWatchedText(HWND owner) {
     ClipboardOpen open(owner);
     if (!open) return {ClipStatus::Busy, {}};

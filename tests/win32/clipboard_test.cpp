@@ -4,8 +4,10 @@
 #include <windows.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "platform/clipboard.h"
 #include "platform/unique_handle.h"
@@ -91,6 +93,13 @@ protected:
 
     UniqueWindow owner_;
 };
+
+// The text the watch gets from one look, or nothing.
+std::optional<std::u16string> ReadText(HWND owner) {
+    WatchedText read = ReadWatchedText(owner);
+    if (read.status != ClipStatus::Text) return std::nullopt;
+    return std::move(read.text);
+}
 
 TEST_F(ClipboardTest, TextIsReadFromTheClipboardInShiftJis) {
     Put("\x94\x4C\x82\xCC\x90\x94\r\n");  // 「猫の数」
