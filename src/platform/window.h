@@ -40,9 +40,10 @@ private:
 };
 
 // Dispatches the messages waiting in this thread's queue, through `dialog`'s keyboard handling
-// (Tab, arrows, mnemonics) while it exists. A quit met on the way ends the round and is handed
-// back, off the queue: the caller posts it again when its own loop has finished, or the end of
-// the program would be lost.
+// (Tab, arrows, mnemonics). With a dialog, the round ends as soon as the dialog has gone: what
+// is still queued then (a click on the tray icon, say) waits for the caller, which is done
+// waiting. A quit met on the way ends the round and is handed back, off the queue: the caller
+// posts it again when its own loop has finished, or the end of the program would be lost.
 std::optional<int> DispatchPending(HWND dialog = nullptr);
 
 }  // namespace quillet

@@ -62,9 +62,9 @@ LRESULT CALLBACK WindowBase::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
 
 std::optional<int> DispatchPending(HWND dialog) {
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while ((!dialog || IsWindow(dialog)) && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
-        if (dialog && IsWindow(dialog) && IsDialogMessageW(dialog, &msg)) continue;
+        if (dialog && IsDialogMessageW(dialog, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
