@@ -8,7 +8,7 @@
 
 #include "counting/count.h"
 #include "counting/report.h"
-#include "platform/text.h"
+#include "text/text.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/text.h"
+#include "text/text.h"
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <limits>
 
-#include "platform/text.h"
+#include "text/text.h"
 
 namespace quillet {
 namespace {

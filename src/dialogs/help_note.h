@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "shell/app_state.h"
+#include "app/app_state.h"
 
 namespace quillet::dialogs {
 
@@ -13,7 +13,7 @@ class HelpNoteWindow;
 
 class HelpNote {
 public:
-    HelpNote(shell::AppState& app, HINSTANCE instance);
+    HelpNote(app::AppState& app, HINSTANCE instance);
     ~HelpNote();
     HelpNote(const HelpNote&) = delete;
     HelpNote& operator=(const HelpNote&) = delete;
@@ -25,7 +25,7 @@ public:
     HWND Hwnd() const;
 
 private:
-    shell::AppState& app_;
+    app::AppState& app_;
     HINSTANCE instance_;
     std::unique_ptr<HelpNoteWindow> window_;
 };

@@ -34,7 +34,7 @@ constexpr WPARAM kAnyButton = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON | MK_XBUTTON1
 
 class HelpNoteWindow : public WindowBase {
 public:
-    HelpNoteWindow(shell::AppState& app, HINSTANCE instance) : app_(app), instance_(instance) {}
+    HelpNoteWindow(app::AppState& app, HINSTANCE instance) : app_(app), instance_(instance) {}
     ~HelpNoteWindow() override { DestroyNow(); }
 
     // Creates the note and runs its load step: topmost, laid out, placed at the pointer, text.
@@ -53,7 +53,7 @@ private:
     void OnLabelMouseMove(WPARAM buttons);
     LRESULT OnCtlColor(HDC dc);
 
-    shell::AppState& app_;
+    app::AppState& app_;
     HINSTANCE instance_;
     UniqueFont textFont_;
     UniqueFont buttonFont_;
@@ -78,9 +78,9 @@ void HelpNoteWindow::OnCreate() {
     buttonFont_ = MakeFont(kProportionalFace, kFontTenthsOfPoint, false);
     // No word wrap: a long search string is cut at the edge instead of pushing the last lines
     // out of the note. No prefix: an "&" in the search string is shown as it is.
-    label_ = MakeChild(Hwnd(), instance_, L"STATIC", L"",
-                       SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, 0, kHelpLabelLeft,
-                       kHelpLabelTop, 0, 0, IDC_HELP_LBLHELP);
+    label_ =
+        MakeChild(Hwnd(), instance_, L"STATIC", L"", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, 0,
+                  kHelpLabelLeft, kHelpLabelTop, 0, 0, IDC_HELP_LBLHELP);
     close_ = MakeChild(Hwnd(), instance_, L"BUTTON", kCloseCaption, BS_OWNERDRAW, 0, 0, 0,
                        kHelpCloseWidth, kHelpCloseHeight, IDC_HELP_CMDCLOSE);
     // The button sits inside the label's area: above it in the z-order.
@@ -190,7 +190,7 @@ LRESULT CALLBACK HelpNoteWindow::LabelProcedure(HWND hwnd, UINT msg, WPARAM wp, 
     return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
-HelpNote::HelpNote(shell::AppState& app, HINSTANCE instance) : app_(app), instance_(instance) {}
+HelpNote::HelpNote(app::AppState& app, HINSTANCE instance) : app_(app), instance_(instance) {}
 
 HelpNote::~HelpNote() = default;
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/text.h"
+#include "text/text.h"
 
 namespace quillet::dialogs {
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string_view>
 
-#include "shell/app_state.h"
+#include "app/app_state.h"
 
 namespace quillet::dialogs {
 
@@ -15,7 +15,7 @@ class NoticeWindow;
 
 class Notice {
 public:
-    Notice(shell::AppState& app, HINSTANCE instance);
+    Notice(app::AppState& app, HINSTANCE instance);
     ~Notice();
     Notice(const Notice&) = delete;
     Notice& operator=(const Notice&) = delete;
@@ -28,7 +28,7 @@ public:
     bool IsOpen() const;
 
 private:
-    shell::AppState& app_;
+    app::AppState& app_;
     HINSTANCE instance_;
     std::unique_ptr<NoticeWindow> window_;
 };

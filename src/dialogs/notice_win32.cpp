@@ -3,15 +3,16 @@
 // takes the foreground: the user keeps typing where they were.
 #include <optional>
 
+#include "app/app_text.h"
 #include "dialogs/notice.h"
 #include "dialogs/notice_rules.h"
+#include "display/units.h"
 #include "platform/controls.h"
 #include "platform/font.h"
 #include "platform/unique_handle.h"
 #include "platform/wide.h"
 #include "platform/window.h"
 #include "resource.h"
-#include "shell/app_text.h"
 
 namespace quillet::dialogs {
 
@@ -38,7 +39,7 @@ constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
 
 class NoticeWindow : public WindowBase {
 public:
-    NoticeWindow(shell::AppState& app, HINSTANCE instance) : app_(app), instance_(instance) {}
+    NoticeWindow(app::AppState& app, HINSTANCE instance) : app_(app), instance_(instance) {}
     ~NoticeWindow() override { DestroyNow(); }
 
     // Loads the window (afresh, if a notice is still up) from NoticeMessage and shows it
@@ -57,7 +58,7 @@ private:
     // The closing animation; false when a new notice took the window over meanwhile.
     bool ShrinkAway();
 
-    shell::AppState& app_;
+    app::AppState& app_;
     HINSTANCE instance_;
     HWND label_ = nullptr;
     UniqueFont font_;
@@ -71,18 +72,18 @@ bool NoticeWindow::Create() {
         return false;
     }
     return WindowBase::Create(instance_, QUILLET_SPLASH_CLASS, L"", kStyle, kExStyle, 0, 0,
-                              shell::TwipsToPixels(kNoticeClientWidthTwips, app_.TwipsPerPixelX), 1,
-                              nullptr, nullptr) != nullptr;
+                              display::TwipsToPixels(kNoticeClientWidthTwips, app_.TwipsPerPixelX),
+                              1, nullptr, nullptr) != nullptr;
 }
 
 void NoticeWindow::OnCreate() {
     font_ = MakeFont(kProportionalFace, kFontTenthsOfPoint, false);
     const int tpx = app_.TwipsPerPixelX, tpy = app_.TwipsPerPixelY;
     label_ = MakeChild(Hwnd(), instance_, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, 0,
-                       shell::TwipsToPixels(kLabelLeftTwips, tpx),
-                       shell::TwipsToPixels(kNoticeLabelTopTwips, tpy),
-                       shell::TwipsToPixels(kLabelWidthTwips, tpx),
-                       shell::TwipsToPixels(kLabelHeightTwips, tpy), IDC_SPLASH_LBLMSG);
+                       display::TwipsToPixels(kLabelLeftTwips, tpx),
+                       display::TwipsToPixels(kNoticeLabelTopTwips, tpy),
+                       display::TwipsToPixels(kLabelWidthTwips, tpx),
+                       display::TwipsToPixels(kLabelHeightTwips, tpy), IDC_SPLASH_LBLMSG);
     SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 }
 
@@ -95,8 +96,9 @@ bool NoticeWindow::Load() {
 
     // Centred on the work area of the monitor the user works on (where the pointer is), with
     // the height the message needs.
-    const int width = shell::TwipsToPixels(kNoticeClientWidthTwips, app_.TwipsPerPixelX);
-    const int height = shell::TwipsToPixels(NoticeHeightTwips(parts.message), app_.TwipsPerPixelY);
+    const int width = display::TwipsToPixels(kNoticeClientWidthTwips, app_.TwipsPerPixelX);
+    const int height =
+        display::TwipsToPixels(NoticeHeightTwips(parts.message), app_.TwipsPerPixelY);
     POINT pointer{};
     GetCursorPos(&pointer);
     MONITORINFO monitor{};
@@ -183,7 +185,7 @@ LRESULT NoticeWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return Default(msg, wp, lp);
 }
 
-Notice::Notice(shell::AppState& app, HINSTANCE instance)
+Notice::Notice(app::AppState& app, HINSTANCE instance)
     : app_(app), instance_(instance), window_(std::make_unique<NoticeWindow>(app, instance)) {}
 
 Notice::~Notice() = default;

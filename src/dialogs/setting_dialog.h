@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "shell/app_state.h"
+#include "app/app_state.h"
 
 namespace quillet::dialogs {
 
@@ -15,22 +15,22 @@ class SettingWindow;
 class SettingDialog {
 public:
     // `onUnload` runs when the dialog unloads: it closes the popup and the help note.
-    SettingDialog(shell::AppState& app, HINSTANCE instance, std::function<void()> onUnload);
+    SettingDialog(app::AppState& app, HINSTANCE instance, std::function<void()> onUnload);
     ~SettingDialog();
     SettingDialog(const SettingDialog&) = delete;
     SettingDialog& operator=(const SettingDialog&) = delete;
 
-    // Loads and shows the dialog modeless; SettingHwnd is set once it has loaded and cleared when
-    // it unloads.
+    // Loads and shows the dialog modeless; Hwnd() tells from then on whether it is still there.
     void Open();
 
     // Unloads the dialog without applying anything (shutdown), if it is open.
     void Close();
 
+    // The dialog's window while it exists, else null (the settings flow waits for null).
     HWND Hwnd() const;
 
 private:
-    shell::AppState& app_;
+    app::AppState& app_;
     HINSTANCE instance_;
     std::function<void()> onUnload_;
     std::unique_ptr<SettingWindow> window_;

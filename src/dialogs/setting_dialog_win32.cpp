@@ -8,16 +8,17 @@
 #include <string_view>
 #include <utility>
 
+#include "app/app_info.h"
+#include "app/app_text.h"
 #include "counting/report.h"
 #include "dialogs/setting_rules.h"
+#include "display/units.h"
 #include "platform/controls.h"
 #include "platform/font.h"
 #include "platform/unique_handle.h"
 #include "platform/wide.h"
 #include "platform/window.h"
 #include "resource.h"
-#include "shell/app_info.h"
-#include "shell/app_text.h"
 
 namespace quillet::dialogs {
 
@@ -170,7 +171,7 @@ HWND ComboEdit(HWND combo) {
 
 class SettingWindow : public WindowBase {
 public:
-    SettingWindow(shell::AppState& app, HINSTANCE instance, const std::function<void()>& onUnload)
+    SettingWindow(app::AppState& app, HINSTANCE instance, const std::function<void()>& onUnload)
         : app_(app), instance_(instance), onUnload_(onUnload) {}
     ~SettingWindow() override { DestroyNow(); }
 
@@ -198,10 +199,10 @@ private:
         SendMessageW(Item(id), BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
     }
     std::u16string Text(int id) const;
-    int Px(int32_t twips) const { return shell::TwipsToPixels(twips, app_.TwipsPerPixelX); }
-    int Py(int32_t twips) const { return shell::TwipsToPixels(twips, app_.TwipsPerPixelY); }
+    int Px(int32_t twips) const { return display::TwipsToPixels(twips, app_.TwipsPerPixelX); }
+    int Py(int32_t twips) const { return display::TwipsToPixels(twips, app_.TwipsPerPixelY); }
 
-    shell::AppState& app_;
+    app::AppState& app_;
     HINSTANCE instance_;
     const std::function<void()>& onUnload_;
     Settings loaded_;  // what the controls were filled from
@@ -231,8 +232,8 @@ bool SettingWindow::Load() {
 
     loaded_ = app_.settings;
     const Settings& s = loaded_;
-    SetWindowTextW(Hwnd(), shell::AppTitle().c_str());
-    shell::SetTopMost(Hwnd());
+    SetWindowTextW(Hwnd(), app::AppTitle().c_str());
+    app::SetTopMost(Hwnd());
     SetTicked(IDC_CHKTASKTRAY, TaskTrayTicked(s.TaskTray));
     RunLayout();
     SetWindowTextW(Item(IDC_TXTSEARCHSTR), Wide(s.SearchString).c_str());
@@ -257,7 +258,6 @@ bool SettingWindow::Load() {
     // Activation runs the layout again, but Windows may refuse the dialog the foreground: the
     // height must be right without it.
     RunLayout();
-    app_.wnd.SettingHwnd = Hwnd();
     return true;
 }
 
@@ -346,7 +346,7 @@ std::u16string SettingWindow::Text(int id) const {
 }
 
 void SettingWindow::RunLayout() {
-    const DialogLayout layout = LayoutFor(Ticked(IDC_CHKTASKTRAY), app_.TrayResult);
+    const DialogLayout layout = LayoutFor(Ticked(IDC_CHKTASKTRAY), app_.trayResult);
     ShowWindow(Item(IDC_CMDCLOSE1), layout.EndVisible ? SW_SHOWNA : SW_HIDE);
     SetOuterHeight(layout.OuterHeight);
     for (int id : kPopupFrameIds) {
@@ -383,7 +383,7 @@ void SettingWindow::ApplyAndUnload(CloseButton button) {
     shown.CustomMsg = Ticked(IDC_CHKDISPMSG);
     shown.TimeAutoClose = Text(IDC_CMBTIMEAUTOCLOSE);
     shown.DispPos = Text(IDC_CMBDISPPOS);
-    app_.TrayResult = Apply(shown, loaded_, button, app_.settings);
+    app_.trayResult = Apply(shown, loaded_, button, app_.settings);
     DestroyWindow(Hwnd());
 }
 
@@ -429,7 +429,6 @@ void SettingWindow::OnActivate(bool active) {
 
 void SettingWindow::OnDestroy() {
     if (onUnload_) onUnload_();
-    app_.wnd.SettingHwnd = nullptr;
 }
 
 LRESULT SettingWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -459,8 +458,7 @@ LRESULT SettingWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return Default(msg, wp, lp);
 }
 
-SettingDialog::SettingDialog(shell::AppState& app, HINSTANCE instance,
-                             std::function<void()> onUnload)
+SettingDialog::SettingDialog(app::AppState& app, HINSTANCE instance, std::function<void()> onUnload)
     : app_(app), instance_(instance), onUnload_(std::move(onUnload)) {}
 
 SettingDialog::~SettingDialog() = default;
@@ -482,7 +480,7 @@ void SettingDialog::Open() {
 }
 
 void SettingDialog::Close() {
-    // No apply step: the settings and TrayResult stay as they are.
+    // No apply step: the settings and the last result stay as they are.
     if (HWND open = Hwnd()) DestroyWindow(open);
 }
 

@@ -79,8 +79,8 @@ int32_t ReadSeconds(std::u16string_view text, int32_t previous) {
     return RoundHalfEven(LeadingValue(text)).value_or(previous);
 }
 
-std::u16string Apply(const ControlValues& shown, const Settings& loaded, CloseButton button,
-                     Settings& settings) {
+app::TrayResult Apply(const ControlValues& shown, const Settings& loaded, CloseButton button,
+                      Settings& settings) {
     settings.TaskTray = TakeTick(loaded.TaskTray, TaskTrayTicked(loaded.TaskTray), shown.TaskTray);
     if (shown.Items == CustomItemTicks(loaded.CustomItem)) {
         settings.CustomItem = loaded.CustomItem;
@@ -95,15 +95,15 @@ std::u16string Apply(const ControlValues& shown, const Settings& loaded, CloseBu
         TakeTick(loaded.SearchFuzzy, FlagTicked(loaded.SearchFuzzy), shown.SearchFuzzy);
     settings.CustomMsg = TakeTick(loaded.CustomMsg, FlagTicked(loaded.CustomMsg), shown.CustomMsg);
 
-    if (button == CloseButton::End) return std::u16string(kTrayResultEnd);
-    if (settings.TaskTray == 1) return std::u16string(kTrayResultTray);
-    return {};
+    if (button == CloseButton::End) return app::TrayResult::End;
+    if (settings.TaskTray == 1) return app::TrayResult::Tray;
+    return app::TrayResult::None;
 }
 
-DialogLayout LayoutFor(bool trayTicked, std::u16string_view trayResult) {
+DialogLayout LayoutFor(bool trayTicked, app::TrayResult trayResult) {
     DialogLayout layout;
     layout.OuterHeight = trayTicked ? kTallHeight : kShortHeight;
-    layout.EndVisible = trayTicked && trayResult == kTrayResultTray;
+    layout.EndVisible = trayTicked && trayResult == app::TrayResult::Tray;
     layout.PopupFrameVisible = trayTicked;
     return layout;
 }

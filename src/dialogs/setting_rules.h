@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/app_state.h"
 #include "settings/settings.h"
 
 namespace quillet::dialogs {
@@ -20,10 +21,6 @@ inline constexpr int32_t kTallHeight = 5700;
 // The button row: its height in twips and its gap to the client area's bottom in pixels.
 inline constexpr int32_t kCloseRowHeight = 300;
 inline constexpr int32_t kCloseRowGapPixels = 15;
-
-// The dialog's result, read by the settings flow when the dialog has gone.
-inline constexpr std::u16string_view kTrayResultTray = u"Tray";
-inline constexpr std::u16string_view kTrayResultEnd = u"End";
 
 // The drop-down lists: one-digit seconds carry a leading space, as "@@" formats them.
 inline constexpr std::u16string_view kSecondsItems[] = {
@@ -74,8 +71,8 @@ enum class CloseButton { Resume, End };  // "再開" and "終了"
 // control that still shows what it showed then gives the loaded value back unchanged, so odd
 // values from a hand-edited Conf.txt (a tick setting of 2, a custom item of another length)
 // survive a visit to the dialog.
-std::u16string Apply(const ControlValues& shown, const Settings& loaded, CloseButton button,
-                     Settings& settings);
+app::TrayResult Apply(const ControlValues& shown, const Settings& loaded, CloseButton button,
+                      Settings& settings);
 
 struct DialogLayout {
     int32_t OuterHeight = kShortHeight;  // twips
@@ -84,7 +81,7 @@ struct DialogLayout {
 };
 
 // "終了" is offered only while the box is ticked and the last opening went back to the tray.
-DialogLayout LayoutFor(bool trayTicked, std::u16string_view trayResult);
+DialogLayout LayoutFor(bool trayTicked, app::TrayResult trayResult);
 
 // The button row's top in twips: it ends 15 pixels above the client area's bottom.
 constexpr int32_t CloseRowTop(int32_t clientHeight, int32_t twipsPerPixelX) {

@@ -9,11 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/app_state.h"
-
-namespace quillet::dialogs {
-class HelpNote;
-}
+#include "app/app_state.h"
 
 namespace quillet::popup {
 
@@ -22,7 +18,8 @@ class PopupWindow;
 // The one shared popup: created on first use, destroyed when it closes.
 class Popup {
 public:
-    Popup(shell::AppState& app, HINSTANCE instance, dialogs::HelpNote& help);
+    // `showHelp` opens (true) or closes (false) the help note that explains the report.
+    Popup(app::AppState& app, HINSTANCE instance, std::function<void(bool)> showHelp);
     ~Popup();
     Popup(const Popup&) = delete;
     Popup& operator=(const Popup&) = delete;
@@ -40,9 +37,9 @@ public:
     HWND Hwnd() const;
 
 private:
-    shell::AppState& app_;
+    app::AppState& app_;
     HINSTANCE instance_;
-    dialogs::HelpNote& help_;
+    std::function<void(bool)> showHelp_;
     std::unique_ptr<PopupWindow> window_;
 };
 

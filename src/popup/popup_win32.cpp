@@ -8,7 +8,9 @@
 #include <optional>
 #include <utility>
 
-#include "dialogs/help_note.h"
+#include "app/app_info.h"
+#include "app/app_text.h"
+#include "display/units.h"
 #include "platform/controls.h"
 #include "platform/font.h"
 #include "platform/unique_handle.h"
@@ -16,8 +18,6 @@
 #include "platform/window.h"
 #include "popup/popup_layout.h"
 #include "resource.h"
-#include "shell/app_info.h"
-#include "shell/app_text.h"
 
 namespace quillet::popup {
 
@@ -42,14 +42,14 @@ constexpr UINT_PTR kTextSubclass = 1;
 constexpr UINT_PTR kColumnSubclass = 2;
 constexpr UINT_PTR kIconSubclass = 3;
 
-using shell::TwipsToPixels;
+using display::TwipsToPixels;
 
 }  // namespace
 
 class PopupWindow : public WindowBase {
 public:
-    PopupWindow(shell::AppState& app, HINSTANCE instance, dialogs::HelpNote& help)
-        : app_(app), instance_(instance), help_(help) {}
+    PopupWindow(app::AppState& app, HINSTANCE instance, const std::function<void(bool)>& showHelp)
+        : app_(app), instance_(instance), showHelp_(showHelp) {}
     ~PopupWindow() override { DestroyNow(); }
 
     // Creates and loads the window, hidden.
@@ -80,10 +80,13 @@ private:
     LRESULT OnCtlColor(HDC dc, HWND control);
     void OnDestroy();
     void ShowSeconds();
+    void ShowHelp(bool show) {
+        if (showHelp_) showHelp_(show);
+    }
 
-    shell::AppState& app_;
+    app::AppState& app_;
     HINSTANCE instance_;
-    dialogs::HelpNote& help_;
+    const std::function<void(bool)>& showHelp_;
     std::optional<CountDown> countDown_;
     UniqueFont textFont_;
     UniqueFont columnFont_;
@@ -119,16 +122,16 @@ void PopupWindow::OnCreate() {
     const int tpy = app_.TwipsPerPixelY;
 
     text_ = MakeChild(Hwnd(), instance_, L"EDIT", L"",
-                      ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_TABSTOP | WS_CLIPSIBLINGS,
-                      0, 0, 0, 0, 0, IDC_TXTDESCRIPTION);
+                      ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_TABSTOP | WS_CLIPSIBLINGS, 0,
+                      0, 0, 0, 0, IDC_TXTDESCRIPTION);
     SendMessageW(text_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), FALSE);
     SendMessageW(text_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
 
     // The column lies over the text's top-right corner: above it in the z-order, and it takes
     // the pointer itself (SS_NOTIFY) so that moving from the icon onto it keeps the help open.
     // Layout places and sizes it; its controls have fixed places inside it.
-    column_ = MakeChild(Hwnd(), instance_, L"STATIC", L"", SS_NOTIFY | WS_CLIPCHILDREN, 0, 0, 0,
-                        0, 0, IDC_POPUP_FR);
+    column_ = MakeChild(Hwnd(), instance_, L"STATIC", L"", SS_NOTIFY | WS_CLIPCHILDREN, 0, 0, 0, 0,
+                        0, IDC_POPUP_FR);
     SetWindowPos(column_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     const int iconSize = TwipsToPixels(kImgSizeTwips, tpx);
     icon_.reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_INFO), IMAGE_ICON,
@@ -160,7 +163,6 @@ void PopupWindow::OnLoad() {
     SetWindowPos(Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     countDown_.emplace(app_.settings.TimeAutoClose);
     SetTimer(Hwnd(), kAutoCloseTimer, kAutoCloseMs, nullptr);
-    app_.wnd.PopupHwnd = Hwnd();
 }
 
 void PopupWindow::Layout(const Request& request, std::u16string_view text) {
@@ -301,8 +303,7 @@ LRESULT PopupWindow::OnCtlColor(HDC dc, HWND control) {
 
 void PopupWindow::OnDestroy() {
     KillTimer(Hwnd(), kAutoCloseTimer);
-    app_.wnd.PopupHwnd = nullptr;
-    help_.Show(false);
+    ShowHelp(false);
 }
 
 LRESULT PopupWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -316,7 +317,7 @@ LRESULT PopupWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             OnActivate(wp);
             return 0;
         case WM_MOUSEMOVE:
-            help_.Show(false);
+            ShowHelp(false);
             return 0;
         case WM_COMMAND:
             OnCommand(LOWORD(wp), HIWORD(wp));
@@ -356,7 +357,7 @@ LRESULT PopupWindow::ChildMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UIN
         case kTextSubclass:
             switch (msg) {
                 case WM_MOUSEMOVE:
-                    help_.Show(false);
+                    ShowHelp(false);
                     break;
                 case WM_LBUTTONDOWN:
                     focusComesWithClick_ = GetFocus() != text_;
@@ -386,7 +387,7 @@ LRESULT PopupWindow::ChildMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UIN
             }
             break;
         case kIconSubclass:
-            if (msg == WM_MOUSEMOVE) help_.Show(true);
+            if (msg == WM_MOUSEMOVE) ShowHelp(true);
             break;
         default:
             break;
@@ -394,8 +395,8 @@ LRESULT PopupWindow::ChildMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UIN
     return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
-Popup::Popup(shell::AppState& app, HINSTANCE instance, dialogs::HelpNote& help)
-    : app_(app), instance_(instance), help_(help) {}
+Popup::Popup(app::AppState& app, HINSTANCE instance, std::function<void(bool)> showHelp)
+    : app_(app), instance_(instance), showHelp_(std::move(showHelp)) {}
 
 Popup::~Popup() = default;
 
@@ -403,7 +404,7 @@ void Popup::Present(std::u16string_view report, int32_t reportWidth,
                     const std::function<void(const std::wstring& tag)>& setTag) {
     // A popup that has closed is loaded afresh: nothing of the last one survives.
     if (!window_ || !window_->Hwnd()) {
-        window_ = std::make_unique<PopupWindow>(app_, instance_, help_);
+        window_ = std::make_unique<PopupWindow>(app_, instance_, showHelp_);
         if (!window_->Create()) window_.reset();
     }
 
@@ -419,15 +420,13 @@ void Popup::Present(std::u16string_view report, int32_t reportWidth,
         window_->Layout(request, report);
     }
 
-    if (setTag) setTag(Wide(shell::TrayTipText(U16(shell::AppTitle()), report)));
+    if (setTag) setTag(Wide(app::TrayTipText(U16(app::AppTitle()), report)));
     if (!window_) return;
 
-    app_.wnd.PrevFgHwnd = GetForegroundWindow();
-    app_.wnd.PopupHwnd = window_->Hwnd();
+    const HWND previous = GetForegroundWindow();  // the application the user copied from
     window_->Show();
     // The popup never takes the activation; this only puts back a foreground that something
     // else took meanwhile.
-    HWND previous = app_.wnd.PrevFgHwnd;
     if (previous && previous != window_->Hwnd() && GetForegroundWindow() != previous) {
         SetForegroundWindow(previous);
     }

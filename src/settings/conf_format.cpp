@@ -11,7 +11,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "platform/text.h"
+#include "text/text.h"
 
 namespace quillet {
 namespace {

@@ -2,13 +2,13 @@
 
 #include <commctrl.h>
 
+#include "app/app_state.h"
+#include "app/app_text.h"
 #include "platform/message_box.h"
+#include "platform/shell.h"
 #include "platform/system.h"
 #include "platform/unique_handle.h"
 #include "platform/wide.h"
-#include "shell/app_info.h"
-#include "shell/app_state.h"
-#include "shell/app_text.h"
 #include "shell/app_windows.h"
 #include "shell/main_window.h"
 
@@ -28,8 +28,9 @@ int RunQuillet(HINSTANCE instance) {
     // A mutex we may not open was created by a copy that runs as well.
     if (error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED) {
         // The running copy's window is topmost: the box must come in front of it.
-        sys::MessageBoxInFront(nullptr, Wide(AlreadyRunningMessage(U16(sys::ExecutableStem()))),
-                               Wide(kAlreadyRunningCaption), MB_OK);
+        sys::MessageBoxInFront(nullptr,
+                               Wide(app::AlreadyRunningMessage(U16(sys::ExecutableStem()))),
+                               Wide(app::kAlreadyRunningCaption), MB_OK);
         return 0;
     }
 
@@ -38,7 +39,8 @@ int RunQuillet(HINSTANCE instance) {
                              ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
 
-    AppState app;
+    const sys::ComApartment com;  // for the shell's handlers of the help page
+    app::AppState app;
     AppWindows windows(app, instance);
     MainWindow main(app, instance, windows);
     if (!main.Create()) return 1;

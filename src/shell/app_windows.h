@@ -3,18 +3,18 @@
 
 #include <windows.h>
 
+#include "app/app_state.h"
 #include "dialogs/help_note.h"
 #include "dialogs/notice.h"
 #include "dialogs/setting_dialog.h"
 #include "popup/popup.h"
-#include "shell/app_state.h"
 
 namespace quillet::shell {
 
 struct AppWindows {
-    AppWindows(AppState& app, HINSTANCE instance)
+    AppWindows(app::AppState& app, HINSTANCE instance)
         : help(app, instance),
-          popup(app, instance, help),
+          popup(app, instance, [this](bool show) { help.Show(show); }),
           notice(app, instance),
           setting(app, instance, [this] {
               popup.Close();

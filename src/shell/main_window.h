@@ -1,25 +1,27 @@
 // frmMain: the small topmost tool window with the report text box, the menus, the tray icon,
-// the clipboard watch, the settings flow, start-up and shutdown.
+// the clipboard watch, start-up and shutdown.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "app/app_state.h"
+#include "clipboard/clip_watch.h"
 #include "platform/unique_handle.h"
 #include "platform/window.h"
 #include "settings/conf_format.h"
-#include "shell/app_state.h"
 #include "shell/app_windows.h"
-#include "shell/clip_watch.h"
+#include "shell/settings_flow.h"
 #include "shell/tray_icon.h"
 
 namespace quillet::shell {
 
 class MainWindow : public WindowBase {
 public:
-    MainWindow(AppState& app, HINSTANCE instance, AppWindows& windows);
+    MainWindow(app::AppState& app, HINSTANCE instance, AppWindows& windows);
     ~MainWindow() override;
 
     // Creates the window hidden, at the created size; false if the system refused.
@@ -49,7 +51,6 @@ private:
     void OnTrayNotify(LPARAM mouseMessage);
     void ShowTrayMenu();
     void RunSettingsFlow();
-    void WaitForSettingDialog();
     void TrayIconSet(DWORD message);
     void OpenHelpPage();
     // `sessionEnding`: the user logs off or the system shuts down; no message can be shown then.
@@ -60,11 +61,12 @@ private:
     void PlaceFromSettings();
     WindowGeometry LiveGeometry() const;
 
-    AppState& app_;
+    app::AppState& app_;
     HINSTANCE instance_;
     AppWindows& windows_;
-    ClipWatch watch_;
+    clip::ClipWatch watch_;
     TrayIcon tray_;
+    SettingsFlow flow_;
     UniqueFont font_;
     UniqueMenu trayMenu_;
     HWND description_ = nullptr;  // child: destroyed with the window
@@ -72,8 +74,9 @@ private:
     std::wstring tag_;
     UINT taskbarCreated_ = 0;  // the shell's "a new tray exists" broadcast
     bool saved_ = false;       // the settings are saved once, whichever way the program ends
-    bool inSettingsFlow_ = false;
     bool reportingSaveFailure_ = false;  // the save-failure message is up
+    // Icon events that came while the settings flow ran: handed in again once it is over.
+    std::vector<LPARAM> trayEventsWaiting_;
 };
 
 }  // namespace quillet::shell

@@ -1,8 +1,10 @@
 #include "shell/main_window.h"
 
-#include <optional>
-#include <vector>
-
+#include "app/app_info.h"
+#include "app/app_text.h"
+#include "display/monitors.h"
+#include "display/placement.h"
+#include "display/units.h"
 #include "platform/font.h"
 #include "platform/message_box.h"
 #include "platform/shell.h"
@@ -10,12 +12,13 @@
 #include "platform/wide.h"
 #include "resource.h"
 #include "settings/conf_file.h"
-#include "shell/app_info.h"
-#include "shell/app_text.h"
-#include "shell/placement.h"
 #include "shell/show_count.h"
 
 namespace quillet::shell {
+
+using app::AppTitle;
+using display::TwipsPerPixel;
+using display::TwipsToPixels;
 
 namespace {
 
@@ -33,13 +36,18 @@ constexpr COLORREF kReportColor = RGB(0, 0, 0);
 // "ＭＳ ゴシック" 9.75 pt: 13 pixels high at 96 dpi.
 constexpr int kFontTenthsOfPoint = 975;
 
+// Icon events beyond these, queued during one settings flow, are old news.
+constexpr size_t kMaxWaitingTrayEvents = 8;
+
 }  // namespace
 
-MainWindow::MainWindow(AppState& app, HINSTANCE instance, AppWindows& windows)
+MainWindow::MainWindow(app::AppState& app, HINSTANCE instance, AppWindows& windows)
     : app_(app),
       instance_(instance),
       windows_(windows),
-      watch_(app, [this](const std::u16string& text) { ShowCount(app_, *this, text); }),
+      watch_([this](const std::u16string& text) { ShowCount(app_, *this, text); },
+             [&windows] { return windows.popup.Hwnd(); }),
+      flow_(app, windows, watch_, tray_, [this] { TrayIconSet(NIM_ADD); }),
       textColor_(kInstructionColor) {}
 
 MainWindow::~MainWindow() {
@@ -66,7 +74,7 @@ bool MainWindow::Create() {
 void MainWindow::OnCreate() {
     font_ = MakeFont(kGothicFace, kFontTenthsOfPoint, true);
     description_ = CreateWindowExW(
-        0, L"EDIT", Wide(kInstructionText).c_str(),
+        0, L"EDIT", Wide(app::kInstructionText).c_str(),
         WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY, 0, 0, kClientWidth,
         kClientHeight, Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TXTDESCRIPTION)),
         instance_, nullptr);
@@ -80,12 +88,11 @@ void MainWindow::OnCreate() {
 }
 
 void MainWindow::Start() {
-    SetTopMost(Hwnd());
+    app::SetTopMost(Hwnd());
     SetTitle();
-    app_.wnd.MainHwnd = Hwnd();
     if (trayMenu_) {
         ModifyMenuW(trayMenu_.get(), IDM_VERNO, MF_BYCOMMAND | MF_STRING, IDM_VERNO,
-                    VersionItemText().c_str());
+                    app::VersionItemText().c_str());
     }
 
     HDC screen = GetDC(nullptr);
@@ -103,10 +110,9 @@ void MainWindow::Start() {
     PlaceFromSettings();
 
     SetTitle();
-    app_.wnd.LastText.clear();
     const bool tray = app_.settings.TaskTray == 1;
     if (tray) {
-        windows_.notice.Show(TrayNoticeText(U16(AppTitle())), 1500, 1);
+        windows_.notice.Show(app::TrayNoticeText(U16(AppTitle())), 1500, 1);
         // The notice pumps messages: the session may have ended meanwhile.
         if (!Hwnd()) return;
         TrayIconSet(NIM_ADD);
@@ -130,29 +136,6 @@ void MainWindow::SetTitle() {
     SetWindowTextW(Hwnd(), tag_.c_str());
 }
 
-namespace {
-
-std::vector<MonitorArea> Monitors() {
-    std::vector<MonitorArea> monitors;
-    EnumDisplayMonitors(
-        nullptr, nullptr,
-        [](HMONITOR monitor, HDC, LPRECT, LPARAM lp) -> BOOL {
-            MONITORINFO info{};
-            info.cbSize = sizeof info;
-            if (GetMonitorInfoW(monitor, &info)) {
-                const RECT& m = info.rcMonitor;
-                const RECT& w = info.rcWork;
-                reinterpret_cast<std::vector<MonitorArea>*>(lp)->push_back(
-                    {{m.left, m.top, m.right, m.bottom}, {w.left, w.top, w.right, w.bottom}});
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&monitors));
-    return monitors;
-}
-
-}  // namespace
-
 void MainWindow::PlaceFromSettings() {
     const Settings& s = app_.settings;
     SetWindowPos(Hwnd(), nullptr, TwipsToPixels(s.FormLeft, app_.TwipsPerPixelX),
@@ -163,8 +146,8 @@ void MainWindow::PlaceFromSettings() {
     // window where nobody can reach it. The size the system gave it is kept.
     RECT placed{};
     GetWindowRect(Hwnd(), &placed);
-    const ScreenRect saved{placed.left, placed.top, placed.right, placed.bottom};
-    const ScreenRect onScreen = PlaceOnScreen(saved, Monitors());
+    const display::ScreenRect saved{placed.left, placed.top, placed.right, placed.bottom};
+    const display::ScreenRect onScreen = display::PlaceOnScreen(saved, display::Monitors());
     if (onScreen != saved) {
         SetWindowPos(Hwnd(), nullptr, static_cast<int>(onScreen.Left),
                      static_cast<int>(onScreen.Top), 0, 0,
@@ -217,7 +200,7 @@ void MainWindow::OnCommand(int id) {
             ShowWindow(Hwnd(), SW_SHOW);
             break;
         case IDM_END2:
-            windows_.notice.Show(kEndNoticeText, 1000, 0);
+            windows_.notice.Show(app::kEndNoticeText, 1000, 0);
             [[fallthrough]];
         case IDM_END:
             tray_.Delete();
@@ -229,6 +212,14 @@ void MainWindow::OnCommand(int id) {
 }
 
 void MainWindow::OnTrayNotify(LPARAM mouseMessage) {
+    // The flow's notice dispatches messages: an event queued behind the dialog's closing click
+    // would start a second flow inside the first. It waits until the first is over.
+    if (flow_.Running()) {
+        if (trayEventsWaiting_.size() < kMaxWaitingTrayEvents) {
+            trayEventsWaiting_.push_back(mouseMessage);
+        }
+        return;
+    }
     switch (mouseMessage) {
         case WM_LBUTTONDBLCLK:
             RunSettingsFlow();
@@ -254,61 +245,20 @@ void MainWindow::ShowTrayMenu() {
 }
 
 void MainWindow::RunSettingsFlow() {
-    if (inSettingsFlow_) return;
-    inSettingsFlow_ = true;
-    const bool wasInTray = tray_.Wanted();
-    watch_.Stop(Hwnd());
-    tray_.Delete();
-    windows_.setting.Open();
-    if (!app_.wnd.SettingHwnd) {
-        // The dialog could not be made: go on as before rather than act on an old result.
-        inSettingsFlow_ = false;
-        if (wasInTray) {
-            TrayIconSet(NIM_ADD);
-        } else {
-            ShowWindow(Hwnd(), SW_SHOW);
-        }
-        watch_.Start(Hwnd());
-        return;
-    }
-    EnableWindow(Hwnd(), FALSE);
-    WaitForSettingDialog();
-    inSettingsFlow_ = false;
-    // The session may have ended meanwhile: the window is gone then, and so is the dialog.
+    flow_.Run(Hwnd());
     if (!Hwnd()) return;
-    EnableWindow(Hwnd(), TRUE);
-
-    if (app_.TrayResult == u"Tray") {
-        ShowWindow(Hwnd(), SW_HIDE);
-        windows_.notice.Show(TrayNoticeText(U16(AppTitle())), 1000, 1);
-        if (!Hwnd()) return;
-        TrayIconSet(NIM_ADD);
-        watch_.Start(Hwnd());
-    } else if (app_.TrayResult == u"End") {
-        windows_.notice.Show(kEndNoticeText, 500, 0);
-        tray_.Delete();
-        // Posted: the dialog's click that led here is still on the stack.
-        PostMessageW(Hwnd(), WM_CLOSE, 0, 0);
-    } else {
-        tray_.Delete();
-        ShowWindow(Hwnd(), SW_SHOW);
-        watch_.Start(Hwnd());
+    for (LPARAM event : trayEventsWaiting_) {
+        PostMessageW(Hwnd(), QUILLET_TRAY_CALLBACK, QUILLET_TRAY_ID, event);
     }
-}
-
-void MainWindow::WaitForSettingDialog() {
-    while (app_.wnd.SettingHwnd) {
-        Sleep(10);
-        if (const std::optional<int> quit = DispatchPending(app_.wnd.SettingHwnd)) {
-            // Shutdown began inside the wait: leave the quit for the main loop.
-            PostQuitMessage(*quit);
-            return;
-        }
-    }
+    trayEventsWaiting_.clear();
 }
 
 void MainWindow::OpenHelpPage() {
-    sys::ShellOpen(sys::ExecutableFolder() + L"\\" + QUILLET_HELP_PAGE);
+    const std::wstring page = sys::ExecutableFolder() + L"\\" + QUILLET_HELP_PAGE;
+    if (!sys::ShellOpen(page)) {
+        sys::MessageBoxInFront(Hwnd(), Wide(app::HelpPageFailedMessage(U16(page))), AppTitle(),
+                               MB_OK | MB_ICONWARNING);
+    }
 }
 
 void MainWindow::OnClose(bool sessionEnding) {
@@ -323,9 +273,10 @@ void MainWindow::OnClose(bool sessionEnding) {
             ReportSaveFailure(path);
         }
     }
-    // A close that arrives while a notification is passed on runs inside that wait, with the
-    // watch's procedure still on the stack: destroy the window once it has returned.
-    if (watch_.PassingOn()) {
+    // A close that arrives while a clipboard change is handled runs inside one of its waits on
+    // other processes, with the watch's procedure still on the stack: destroy the window once
+    // it has returned.
+    if (watch_.Busy()) {
         PostMessageW(Hwnd(), WM_CLOSE, 0, 0);
         return;
     }
@@ -336,7 +287,7 @@ void MainWindow::ReportSaveFailure(const std::wstring& path) {
     // The program may live in the tray with its window hidden, and the user is busy elsewhere:
     // the message comes to the front on its own.
     reportingSaveFailure_ = true;
-    sys::MessageBoxInFront(Hwnd(), Wide(SaveFailedMessage(U16(path))), AppTitle(),
+    sys::MessageBoxInFront(Hwnd(), Wide(app::SaveFailedMessage(U16(path))), AppTitle(),
                            MB_OK | MB_ICONWARNING);
     reportingSaveFailure_ = false;
 }
@@ -379,7 +330,15 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             OnDestroy();
             return 0;
         case QUILLET_TRAY_CALLBACK:
-            if (wp == QUILLET_TRAY_ID) OnTrayNotify(lp);
+            if (wp != QUILLET_TRAY_ID) return 0;
+            // Sent by the shell, it may run inside one of the program's own waits on another
+            // process (the tray tip, a clipboard read): posted to itself, it runs from the
+            // message loop instead, where a double-click can stop the watch safely.
+            if (InSendMessageEx(nullptr) != ISMEX_NOSEND) {
+                PostMessageW(Hwnd(), QUILLET_TRAY_CALLBACK, wp, lp);
+                return 0;
+            }
+            OnTrayNotify(lp);
             return 0;
         case WM_TIMER:
             if (wp == TrayIcon::kRetryTimerId) tray_.OnRetryTimer();

@@ -3,12 +3,12 @@
 
 #include <string>
 
-#include "shell/app_state.h"
+#include "app/app_state.h"
 
 namespace quillet::shell {
 
 class MainWindow;
 
-void ShowCount(AppState& app, MainWindow& main, const std::u16string& text);
+void ShowCount(app::AppState& app, MainWindow& main, const std::u16string& text);
 
 }  // namespace quillet::shell

@@ -1,13 +1,13 @@
 #include "shell/show_count.h"
 
-#include "platform/clipboard.h"
+#include "clipboard/clipboard.h"
 #include "platform/wide.h"
 #include "shell/count_event.h"
 #include "shell/main_window.h"
 
 namespace quillet::shell {
 
-void ShowCount(AppState& app, MainWindow& main, const std::u16string& text) {
+void ShowCount(app::AppState& app, MainWindow& main, const std::u16string& text) {
     const Delivery delivery = DeliveryFor(clip::HasText(), text, app.settings.TaskTray);
     if (delivery == Delivery::None) return;
     const Report report = ComposeReport(text, app.settings);

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/text.h"
+#include "text/text.h"
 
 namespace {
 

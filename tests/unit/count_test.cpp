@@ -7,7 +7,7 @@
 
 #include "counting/count.h"
 #include "counting/report.h"
-#include "platform/text.h"
+#include "text/text.h"
 
 namespace {
 

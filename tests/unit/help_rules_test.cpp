@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "dialogs/help_rules.h"
-#include "platform/text.h"
+#include "text/text.h"
 
 namespace quillet::dialogs {
 namespace {

@@ -12,6 +12,9 @@ namespace {
 
 constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
 constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+constexpr auto None = app::TrayResult::None;
+constexpr auto Tray = app::TrayResult::Tray;
+constexpr auto End = app::TrayResult::End;
 
 // The controls exactly as loading fills them from `s`.
 ControlValues AsLoaded(const Settings& s) {
@@ -136,18 +139,18 @@ TEST(SettingRules, TheResultDependsOnTheButtonAndTheTrayBox) {
         int32_t taskTray;
         bool ticked;
         CloseButton button;
-        std::u16string result;
+        app::TrayResult result;
         int32_t taskTrayAfter;
     } cases[] = {
-        {0, false, CloseButton::Resume, u"", 0},
-        {0, true, CloseButton::Resume, u"Tray", 1},
-        {1, true, CloseButton::Resume, u"Tray", 1},
-        {1, false, CloseButton::Resume, u"", 0},
-        {1, true, CloseButton::End, u"End", 1},
-        {0, false, CloseButton::End, u"End", 0},
+        {0, false, CloseButton::Resume, None, 0},
+        {0, true, CloseButton::Resume, Tray, 1},
+        {1, true, CloseButton::Resume, Tray, 1},
+        {1, false, CloseButton::Resume, None, 0},
+        {1, true, CloseButton::End, End, 1},
+        {0, false, CloseButton::End, End, 0},
         // An odd value left alone stays window mode: only 1 is the tray.
-        {2, false, CloseButton::Resume, u"", 2},
-        {2, true, CloseButton::Resume, u"Tray", 1},
+        {2, false, CloseButton::Resume, None, 2},
+        {2, true, CloseButton::Resume, Tray, 1},
     };
     for (const auto& c : cases) {
         Settings loaded;
@@ -163,12 +166,12 @@ TEST(SettingRules, TheResultDependsOnTheButtonAndTheTrayBox) {
 TEST(SettingRules, LayoutOffersEndOnlyAfterAReturnToTheTray) {
     const struct {
         bool ticked;
-        std::u16string trayResult;
+        app::TrayResult trayResult;
         DialogLayout layout;
     } cases[] = {
-        {false, u"", {4440, false, false}},  {false, u"Tray", {4440, false, false}},
-        {true, u"", {5700, false, true}},    {true, u"Tray", {5700, true, true}},
-        {true, u"End", {5700, false, true}}, {true, u"tray", {5700, false, true}},
+        {false, None, {4440, false, false}}, {false, Tray, {4440, false, false}},
+        {true, None, {5700, false, true}},   {true, Tray, {5700, true, true}},
+        {true, End, {5700, false, true}},
     };
     for (const auto& c : cases) {
         const DialogLayout layout = LayoutFor(c.ticked, c.trayResult);

@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
-#include "platform/text.h"
 #include "settings/conf_format.h"
 #include "settings/settings.h"
+#include "text/text.h"
 
 namespace quillet {
 
@@ -20,9 +20,9 @@ namespace quillet {
 void PrintTo(const Settings& s, std::ostream* os) {
     *os << "{" << s.FormLeft << "," << s.FormTop << "," << s.FormWidth << "," << s.FormHeight
         << " tray " << s.TaskTray << " close " << s.TimeAutoClose << " pos \""
-        << text::ToSjis(s.DispPos) << "\" search \"" << text::ToSjis(s.SearchString)
-        << "\" fuzzy " << s.SearchFuzzy << " item \"" << text::ToSjis(s.CustomItem)
-        << "\" msg " << s.CustomMsg << "}";
+        << text::ToSjis(s.DispPos) << "\" search \"" << text::ToSjis(s.SearchString) << "\" fuzzy "
+        << s.SearchFuzzy << " item \"" << text::ToSjis(s.CustomItem) << "\" msg " << s.CustomMsg
+        << "}";
 }
 
 }  // namespace quillet
@@ -79,7 +79,9 @@ TEST(ConfWrite, DefaultsGiveTheExampleFileByteForByte) {
         "form height = 1500\r\n"
         "task tray = 0\r\n"
         "time auto close = 5\r\n"
-        "disp pos = " + kBottomRightSjis + "\r\n"
+        "disp pos = " +
+        kBottomRightSjis +
+        "\r\n"
         "search string = \r\n"
         "search fuzzy = 0\r\n"
         "custom item = 1111111\r\n"
@@ -89,11 +91,19 @@ TEST(ConfWrite, DefaultsGiveTheExampleFileByteForByte) {
 
 TEST(ConfWrite, GeometryIsTheShortestPlainDecimalOfTheFloat) {
     const std::pair<float, std::string_view> cases[] = {
-        {5680.0f, "5680"},          {4000.5f, "4000.5"},   {0.1f, "0.1"},
-        {1.25f, "1.25"},            {-15.0f, "-15"},       {-7.75f, "-7.75"},
-        {0.001f, "0.001"},          {-0.0f, "0"},          {1e6f, "1000000"},
-        {3e9f, "3000000000"},       {16777217.0f, "16777216"},  // not a float: the nearest
-        {123.456f, "123.456"},      {1e30f, "1000000000000000000000000000000"},
+        {5680.0f, "5680"},
+        {4000.5f, "4000.5"},
+        {0.1f, "0.1"},
+        {1.25f, "1.25"},
+        {-15.0f, "-15"},
+        {-7.75f, "-7.75"},
+        {0.001f, "0.001"},
+        {-0.0f, "0"},
+        {1e6f, "1000000"},
+        {3e9f, "3000000000"},
+        {16777217.0f, "16777216"},  // not a float: the nearest
+        {123.456f, "123.456"},
+        {1e30f, "1000000000000000000000000000000"},
         {1e-45f, "0.000000000000000000000000000000000000000000001"},
     };
     for (const auto& [value, text] : cases) {
@@ -156,17 +166,44 @@ TEST(ConfRead, KeysMatchRegardlessOfCaseAndSurroundingSpaces) {
 
 TEST(ConfRead, NumbersAreTheLeadingNumericPartRoundedHalfToEven) {
     const std::pair<std::string_view, int32_t> cases[] = {
-        {"12abc", 12},   {"abc", 0},        {"", 0},          {"4000.5", 4000},
-        {"4001.5", 4002}, {"-2.5", -2},     {"-3.5", -4},     {"+7", 7},
-        {"-7", -7},      {"007", 7},        {"1e3", 1000},    {"1.5E2", 150},
-        {"25e-1", 2},    {"35E-1", 4},      {"2e+2x", 200},   {"1e", 1},
-        {"1e+", 1},      {"1e-", 1},        {".5", 0},        {".6", 1},
-        {"5.", 5},       {"5.5.5", 6},      {"-", 0},         {".", 0},
-        {"e5", 0},       {"- 5", 0},        {"--5", 0},       {"+-5", 0},
-        {"0x10", 0},     {"12 34", 12},     {"1,000", 1},     {"-0.4", 0},
-        {"1e-400", 0},   {"-1e-99999999999999999999", 0},
+        {"12abc", 12},
+        {"abc", 0},
+        {"", 0},
+        {"4000.5", 4000},
+        {"4001.5", 4002},
+        {"-2.5", -2},
+        {"-3.5", -4},
+        {"+7", 7},
+        {"-7", -7},
+        {"007", 7},
+        {"1e3", 1000},
+        {"1.5E2", 150},
+        {"25e-1", 2},
+        {"35E-1", 4},
+        {"2e+2x", 200},
+        {"1e", 1},
+        {"1e+", 1},
+        {"1e-", 1},
+        {".5", 0},
+        {".6", 1},
+        {"5.", 5},
+        {"5.5.5", 6},
+        {"-", 0},
+        {".", 0},
+        {"e5", 0},
+        {"- 5", 0},
+        {"--5", 0},
+        {"+-5", 0},
+        {"0x10", 0},
+        {"12 34", 12},
+        {"1,000", 1},
+        {"-0.4", 0},
+        {"1e-400", 0},
+        {"-1e-99999999999999999999", 0},
         {"\x82\x50\x82\x51", 0},  // full-width １２ are not digits
-        {"2147483647", kMax},     {"-2147483648", kMin},      {"2147483647.49", kMax},
+        {"2147483647", kMax},
+        {"-2147483648", kMin},
+        {"2147483647.49", kMax},
         {"0.0000000000000000000000000000000000000000000000000000000000001e61", 1},
     };
     for (const auto& [value, expected] : cases) {
@@ -186,11 +223,23 @@ TEST(ConfRead, NumbersOutsideTheIntegerRangeLeaveTheSettingAsItWas) {
 
 TEST(ConfRead, CustomMsgMustBeANumberAsAWhole) {
     const std::pair<std::string_view, int32_t> cases[] = {
-        {"0", 0},       {"2", 2},          {"  2  ", 2},       {"-1", -1},
-        {"1.5", 2},     {"2.5", 2},        {"1e2", 100},       {"+3", 3},
+        {"0", 0},
+        {"2", 2},
+        {"  2  ", 2},
+        {"-1", -1},
+        {"1.5", 2},
+        {"2.5", 2},
+        {"1e2", 100},
+        {"+3", 3},
         // not a number as a whole, or out of range: the value it had (4) stays
-        {"", 4},        {"abc", 4},        {"12abc", 4},       {"1 2", 4},
-        {"1e", 4},      {"\t1", 4},        {"9999999999", 4},  {"-", 4},
+        {"", 4},
+        {"abc", 4},
+        {"12abc", 4},
+        {"1 2", 4},
+        {"1e", 4},
+        {"\t1", 4},
+        {"9999999999", 4},
+        {"-", 4},
     };
     for (const auto& [value, expected] : cases) {
         const std::string line = "custom msg = "s + std::string(value);
@@ -208,12 +257,12 @@ TEST(ConfRead, TextValues) {
         {"search string =   abc  ", u"abc  "},  // leading spaces go, trailing stay
         {"search string = ", u""},              // empty overwrites
         {"search string =", u""},
-        {"search string = a\nb", u"a\nb"},      // a lone LF belongs to the line
-        {"search string = \t x", u"\t x"},      // only spaces are removed
-        {"search string = a=b", u"marked"},     // two "=": the line is skipped
+        {"search string = a\nb", u"a\nb"},   // a lone LF belongs to the line
+        {"search string = \t x", u"\t x"},   // only spaces are removed
+        {"search string = a=b", u"marked"},  // two "=": the line is skipped
         {"search string = " + kPointerSjis, u"ポインタ"},
         {"search string = a"s + '\0' + "b", u"a\0b"s},
-        {"search string = ab\x83", u"ab"},      // half a character at the end is dropped
+        {"search string = ab\x83", u"ab"},  // half a character at the end is dropped
     };
     for (const auto& c : cases) EXPECT_EQ(Read(c.line).SearchString, c.searchString) << c.line;
 

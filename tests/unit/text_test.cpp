@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/text.h"
+#include "text/text.h"
 
 namespace {
 

@@ -5,16 +5,16 @@
 #include <windows.h>
 
 #include <cstring>
+#include <functional>
 #include <new>
 #include <string>
 #include <vector>
 
 #include "allocation_ceiling.h"
+#include "clipboard/clip_watch.h"
 #include "platform/unique_handle.h"
-#include "shell/app_state.h"
-#include "shell/clip_watch.h"
 
-namespace quillet::shell {
+namespace quillet::clip {
 namespace {
 
 std::vector<std::wstring> g_log;  // counts and other viewers' notifications, in order
@@ -97,7 +97,6 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(main_ && other_);
-        app_.wnd.MainHwnd = main_;
         Copy(L"present before the watch starts");
         SetForegroundWindow(other_);
         Pump();
@@ -144,12 +143,14 @@ protected:
 
     static inline HWND main_ = nullptr;
     static inline HWND other_ = nullptr;
-    AppState app_;
     bool failCount_ = false;  // the count itself runs out of memory
-    ClipWatch watch_{app_, [this](const std::u16string& text) {
+    std::function<void(const std::u16string&)> whileShowing_;  // runs inside the count
+    ClipWatch watch_{[this](const std::u16string& text) {
                          if (failCount_) throw std::bad_alloc();
                          g_log.push_back(L"count:" + std::wstring(text.begin(), text.end()));
-                     }};
+                         if (whileShowing_) whileShowing_(text);
+                     },
+                     [] { return HWND{}; }};
 };
 
 TEST_F(ClipWatchTest, TheTextPresentAtStartIsNotCountedButTheNextCopyIs) {
@@ -158,7 +159,7 @@ TEST_F(ClipWatchTest, TheTextPresentAtStartIsNotCountedButTheNextCopyIs) {
     EXPECT_TRUE(g_log.empty());
     Copy(L"new");
     EXPECT_EQ(g_log, (std::vector<std::wstring>{L"count:new"}));
-    EXPECT_EQ(app_.wnd.LastText, u"new");
+    EXPECT_EQ(watch_.LastText(), u"new");
 }
 
 TEST_F(ClipWatchTest, RepeatsAreCountedOnceAndChangesWithoutTextNotAtAll) {
@@ -174,7 +175,7 @@ TEST_F(ClipWatchTest, CopiesWhileTheMainWindowIsInFrontAreNotCounted) {
     SetForegroundWindow(main_);
     Copy(L"inside");
     EXPECT_TRUE(g_log.empty());
-    EXPECT_EQ(app_.wnd.LastText, u"");
+    EXPECT_EQ(watch_.LastText(), u"");
     SetForegroundWindow(other_);
     Copy(L"inside");
     EXPECT_EQ(g_log, (std::vector<std::wstring>{L"count:inside"}));
@@ -264,8 +265,8 @@ TEST_F(ClipWatchTest, StartsAndStopsInAnyOrderKeepOnePlaceInTheChain) {
         const std::wstring text = L"round " + std::to_wstring(++round);
         Copy(text);
         EXPECT_EQ(watch_.NextViewer(), before.get());
-        EXPECT_EQ(g_log, (std::vector<std::wstring>{L"after:draw", L"count:" + text,
-                                                    L"before:draw"}));
+        EXPECT_EQ(g_log,
+                  (std::vector<std::wstring>{L"after:draw", L"count:" + text, L"before:draw"}));
         after.Leave();
         watch_.Stop(main_);
         Pump();
@@ -273,6 +274,26 @@ TEST_F(ClipWatchTest, StartsAndStopsInAnyOrderKeepOnePlaceInTheChain) {
     g_log.clear();
     Copy(L"after the last stop");
     EXPECT_EQ(g_log, (std::vector<std::wstring>{L"before:draw"}));
+}
+
+// Showing a count waits on other processes (the tray tip), and a copy made meanwhile is
+// delivered inside that wait. It is looked at, and passed on, only once the count in hand has
+// been shown and remembered: one level deep, however many copies come.
+TEST_F(ClipWatchTest, ACopyMadeWhileACountIsShownWaitsForIt) {
+    Viewer before(L"before");
+    before.Join();
+    watch_.Start(main_);
+    Pump();
+    g_log.clear();
+    whileShowing_ = [this](const std::u16string& text) {
+        if (text == u"A") Copy(L"B");  // Copy pumps: the notification arrives now
+        g_log.push_back(L"shown:" + std::wstring(text.begin(), text.end()));
+    };
+    Copy(L"A");
+    Pump();
+    EXPECT_EQ(g_log, (std::vector<std::wstring>{L"count:A", L"shown:A", L"before:draw", L"count:B",
+                                                L"shown:B", L"before:draw"}));
+    EXPECT_EQ(watch_.LastText(), u"B");
 }
 
 // Memory running out, for real: nothing is counted or remembered, and the watch goes on.
@@ -284,7 +305,7 @@ TEST_F(ClipWatchTest, ATextTooLargeToHoldIsSkippedAndTheWatchGoesOn) {
         test::AllocationCeiling ceiling(std::size_t{4} << 20);
         CopyBytes(large);
     }
-    EXPECT_EQ(app_.wnd.LastText, u"before");
+    EXPECT_EQ(watch_.LastText(), u"before");
     CopyBytes("after");
     EXPECT_EQ(g_log, (std::vector<std::wstring>{L"count:before", L"count:after"}));
 }
@@ -295,12 +316,12 @@ TEST_F(ClipWatchTest, ACountThatRunsOutOfMemoryLeavesTheLastTextAsBefore) {
     failCount_ = true;
     CopyBytes("failed");
     failCount_ = false;
-    EXPECT_EQ(app_.wnd.LastText, u"before");
+    EXPECT_EQ(watch_.LastText(), u"before");
     // Not remembered as counted: the same text again counts.
     CopyBytes("failed");
     EXPECT_EQ(g_log, (std::vector<std::wstring>{L"count:before", L"count:failed"}));
-    EXPECT_EQ(app_.wnd.LastText, u"failed");
+    EXPECT_EQ(watch_.LastText(), u"failed");
 }
 
 }  // namespace
-}  // namespace quillet::shell
+}  // namespace quillet::clip

@@ -9,7 +9,7 @@
 #include <thread>
 #include <utility>
 
-#include "platform/clipboard.h"
+#include "clipboard/clipboard.h"
 #include "platform/unique_handle.h"
 
 namespace quillet::clip {

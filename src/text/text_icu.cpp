@@ -7,8 +7,8 @@
 #include <memory>
 #include <stdexcept>
 
-#include "platform/text.h"
-#include "platform/text_tables.h"
+#include "text/text.h"
+#include "text/text_tables.h"
 
 namespace quillet::text {
 namespace {

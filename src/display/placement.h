@@ -7,7 +7,7 @@
 #include <limits>
 #include <span>
 
-namespace quillet::shell {
+namespace quillet::display {
 
 struct ScreenRect {
     int64_t Left = 0;
@@ -75,4 +75,4 @@ constexpr ScreenRect PlaceOnScreen(const ScreenRect& window,
     return {left, top, left + window.Width(), top + window.Height()};
 }
 
-}  // namespace quillet::shell
+}  // namespace quillet::display

@@ -1,11 +1,11 @@
-#include "shell/app_info.h"
+#include "app/app_info.h"
 
+#include "app/app_text.h"
 #include "platform/system.h"
 #include "platform/version_info.h"
 #include "platform/wide.h"
-#include "shell/app_text.h"
 
-namespace quillet::shell {
+namespace quillet::app {
 
 namespace {
 std::u16string VersionText(const sys::VersionInfo& v) {
@@ -31,4 +31,4 @@ void SetTopMost(HWND hwnd) {
     SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-}  // namespace quillet::shell
+}  // namespace quillet::app

@@ -1,10 +1,10 @@
-#include "platform/text.h"
+#include "text/text.h"
 
 #include <algorithm>
 #include <array>
 #include <memory>
 
-#include "platform/text_tables.h"
+#include "text/text_tables.h"
 
 namespace quillet::text {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/clipboard.h"
+#include "clipboard/clipboard.h"
 
 #include <algorithm>
 #include <cstring>
@@ -6,8 +6,8 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "platform/text.h"
-#include "shell/clip_rules.h"
+#include "clipboard/clip_rules.h"
+#include "text/text.h"
 
 namespace quillet::clip {
 
@@ -44,7 +44,7 @@ bool IsSecretCopy() {
     static const UINT exclude = RegisteredFormat(L"ExcludeClipboardContentFromMonitorProcessing");
     static const UINT viewerIgnore = RegisteredFormat(L"Clipboard Viewer Ignore");
     static const UINT history = RegisteredFormat(L"CanIncludeInClipboardHistory");
-    shell::ClipMarkers markers;
+    ClipMarkers markers;
     markers.ExcludeFromMonitor = exclude && IsClipboardFormatAvailable(exclude);
     markers.ViewerIgnore = viewerIgnore && IsClipboardFormatAvailable(viewerIgnore);
     char value[4] = {};
@@ -58,7 +58,7 @@ bool IsSecretCopy() {
         }
         markers.IncludeInHistory = std::string_view(value, length);
     }
-    return shell::IsSecretClip(markers);
+    return IsSecretClip(markers);
 }
 
 }  // namespace

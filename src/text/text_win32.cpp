@@ -2,9 +2,9 @@
 // named explicitly so that the program behaves alike on a system whose ANSI code page is not 932.
 #include <windows.h>
 
-#include "platform/text.h"
-#include "platform/text_tables.h"
 #include "platform/wide.h"
+#include "text/text.h"
+#include "text/text_tables.h"
 
 namespace quillet::text {
 namespace {

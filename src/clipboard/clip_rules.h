@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-namespace quillet::shell {
+namespace quillet::clip {
 
 // A window handle as a plain number, so that the rules need no Win32 header.
 using WindowId = std::uintptr_t;
@@ -60,4 +60,4 @@ constexpr ChainChange OnChainChange(WindowId nextViewer, WindowId leaving, Windo
     return {nextViewer, nextViewer != 0};
 }
 
-}  // namespace quillet::shell
+}  // namespace quillet::clip

@@ -1,4 +1,4 @@
-#include "shell/clip_watch.h"
+#include "clipboard/clip_watch.h"
 
 #include <commctrl.h>
 
@@ -6,10 +6,10 @@
 #include <stdexcept>
 #include <utility>
 
-#include "platform/clipboard.h"
-#include "shell/clip_rules.h"
+#include "clipboard/clip_rules.h"
+#include "clipboard/clipboard.h"
 
-namespace quillet::shell {
+namespace quillet::clip {
 
 namespace {
 constexpr UINT_PTR kSubclassId = 1;
@@ -59,11 +59,30 @@ void ClipWatch::Stop(HWND hwnd) {
 }
 
 void ClipWatch::PassOn(UINT msg, WPARAM wp, LPARAM lp) {
-    ++passingOn_;
+    ++depth_;
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(nextViewer_, msg, wp, lp, SMTO_NORMAL | SMTO_ABORTIFHUNG, kPassOnTimeoutMs,
                         &ignored);
-    --passingOn_;
+    --depth_;
+}
+
+void ClipWatch::OnChange(HWND hwnd, bool fromChain) {
+    if (depth_ > 0) {
+        changeWaiting_ = true;
+        passOnWaiting_ = passOnWaiting_ || fromChain;
+        return;
+    }
+    ++depth_;
+    bool passOn = fromChain;
+    for (;;) {
+        changeWaiting_ = passOnWaiting_ = false;
+        Examine(hwnd);
+        // The next viewer hears of the change only after the count has been shown.
+        if (passOn && joined_ && nextViewer_) PassOn(WM_DRAWCLIPBOARD, 0, 0);
+        if (!changeWaiting_ || !joined_) break;
+        passOn = passOnWaiting_;
+    }
+    --depth_;
 }
 
 void ClipWatch::Examine(HWND hwnd) {
@@ -75,34 +94,35 @@ void ClipWatch::Examine(HWND hwnd) {
         retrySequence_ = sequence;
         retriesLeft_ = kRetries;
     }
-    if (!ShouldExamineChange(Id(GetForegroundWindow()), Id(app_.wnd.MainHwnd),
-                             Id(app_.wnd.PopupHwnd)) ||
-        !clip::HasText()) {
+    if (!ShouldExamineChange(Id(GetForegroundWindow()), Id(hwnd),
+                             Id(popup_ ? popup_() : nullptr)) ||
+        !HasText()) {
         examinedSequence_ = sequence;
         return;
     }
-    clip::WatchedText read = clip::ReadWatchedText(hwnd);
-    if (read.status == clip::ClipStatus::Busy && retriesLeft_ > 0) {
+    WatchedText read = ReadWatchedText(hwnd);
+    if (read.status == ClipStatus::Busy && retriesLeft_ > 0) {
         RetryLater(hwnd);
         return;
     }
     examinedSequence_ = sequence;
     // A busy clipboard given up, a secret copy, a text too large to hold: nothing to count, and
     // the last counted text stays.
-    if (read.status != clip::ClipStatus::Text || !IsNewText(read.text, app_.wnd.LastText)) return;
+    if (read.status != ClipStatus::Text || !IsNewText(read.text, lastText_)) return;
     CountNew(std::move(read.text));
 }
 
 void ClipWatch::CountNew(std::u16string text) {
-    std::u16string previous = std::exchange(app_.wnd.LastText, std::move(text));
+    // Remembered only once its report is out: a count that failed must count when the same text
+    // is copied again.
     try {
-        showCount_(app_.wnd.LastText);
+        showCount_(text);
     } catch (const std::bad_alloc&) {
-        // Not counted after all: the same text copied again must count.
-        app_.wnd.LastText = std::move(previous);
+        return;
     } catch (const std::length_error&) {
-        app_.wnd.LastText = std::move(previous);
+        return;
     }
+    lastText_ = std::move(text);
 }
 
 void ClipWatch::RetryLater(HWND hwnd) {
@@ -124,18 +144,16 @@ LRESULT CALLBACK ClipWatch::ClipWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
     auto* self = reinterpret_cast<ClipWatch*>(ref);
     switch (msg) {
         case WM_DRAWCLIPBOARD:
-            self->Examine(hwnd);
-            // The next viewer hears of the change only after the count has been shown.
-            if (self->nextViewer_) self->PassOn(msg, wp, lp);
+            self->OnChange(hwnd, true);
             break;
         case WM_CLIPBOARDUPDATE:
-            self->Examine(hwnd);
+            self->OnChange(hwnd, false);
             self->MendChain(hwnd);
             break;
         case WM_TIMER:
             if (wp != kRetryTimerId) break;
             KillTimer(hwnd, kRetryTimerId);
-            self->Examine(hwnd);
+            self->OnChange(hwnd, false);
             return 0;
         case WM_CHANGECBCHAIN: {
             const ChainChange change =
@@ -143,6 +161,9 @@ LRESULT CALLBACK ClipWatch::ClipWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
                               Id(reinterpret_cast<HWND>(lp)));
             if (change.Forward) self->PassOn(msg, wp, lp);
             self->nextViewer_ = Hwnd(change.NextViewer);
+            // A copy made while the notice went down the chain waited for it.
+            if (self->depth_ == 0 && self->changeWaiting_)
+                self->OnChange(hwnd, self->passOnWaiting_);
             break;
         }
         default:
@@ -151,4 +172,4 @@ LRESULT CALLBACK ClipWatch::ClipWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
     return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
-}  // namespace quillet::shell
+}  // namespace quillet::clip

@@ -1,12 +1,11 @@
 // The program's own texts and unit conversions, portable so that they are tested natively.
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-namespace quillet::shell {
+namespace quillet::app {
 
 // "Ver" + major + "." + minor and revision run together: 0.5.x.0 reads "Ver0.50".
 inline std::u16string FormatAppVersion(int major, int minor, int revision) {
@@ -58,23 +57,12 @@ inline std::u16string SaveFailedMessage(std::u16string_view path) {
            u"Quillet！ を書き込めるフォルダー（ドキュメントなど）に置くと保存できます。";
 }
 
-// Twips per pixel for a screen resolution, rounded (15 at 96 dpi). A resolution the system
-// cannot tell (0 or less) is taken as 96 dpi rather than dividing by it.
-constexpr int32_t TwipsPerPixel(int dotsPerInch) {
-    if (dotsPerInch <= 0) return 15;
-    const int32_t tpp = (1440 + dotsPerInch / 2) / dotsPerInch;
-    return tpp < 1 ? 1 : tpp;
+// ヘルプ when the page could not be opened: a click that does nothing would tell the user nothing.
+// The page's expected place, and the two usual reasons.
+inline std::u16string HelpPageFailedMessage(std::u16string_view path) {
+    return u"ヘルプのページを開けませんでした。\r\n\r\n" + std::u16string(path) +
+           u"\r\n\r\nQuillet.exe と同じフォルダーに Quillet.html があるか確かめてください。"
+           u"zip ファイルの中から起動したときは、すべて展開してから起動してください。";
 }
 
-// Twips to pixels, to the nearest pixel, for negative positions (screens left of the primary)
-// as well; values beyond the pixel range are clamped rather than wrapped.
-inline int32_t TwipsToPixels(double twips, int32_t twipsPerPixel) {
-    if (twipsPerPixel <= 0) twipsPerPixel = 15;
-    const double pixels = std::round(twips / twipsPerPixel);
-    if (std::isnan(pixels)) return 0;
-    if (pixels < -1e9) return -1000000000;
-    if (pixels > 1e9) return 1000000000;
-    return static_cast<int32_t>(pixels);
-}
-
-}  // namespace quillet::shell
+}  // namespace quillet::app

@@ -6,20 +6,25 @@
 #include <functional>
 #include <string>
 
-#include "shell/app_state.h"
-
-namespace quillet::shell {
+namespace quillet::clip {
 
 // Two ears on the clipboard. The viewer chain keeps its order (the next viewer hears of a change
 // only after the count is shown), but any program in it can break it for those behind: a viewer
 // that joined later and died without leaving takes every notification with it. The system's
 // format listener cannot be broken by other programs, so each change is looked at on whichever
 // notification comes first, once per clipboard sequence number.
+//
+// One change is handled at a time. Showing a count waits on other processes (the tray tip, a
+// delayed render), and a notification sent meanwhile would otherwise run inside that wait, one
+// level deeper for every copy of a fast burst; it is noted instead and looked at, and passed on,
+// once the change in hand has been shown.
 class ClipWatch {
 public:
-    // `showCount` is called with the new text, already stored as the last counted text.
-    ClipWatch(AppState& app, std::function<void(const std::u16string&)> showCount)
-        : app_(app), showCount_(std::move(showCount)) {}
+    // `showCount` counts a new text and shows the report; the text becomes the last counted
+    // text once it returns. `popup` names the count popup's window while there is one: copies
+    // made in it, as in the watched window, are not counted.
+    ClipWatch(std::function<void(const std::u16string&)> showCount, std::function<HWND()> popup)
+        : showCount_(std::move(showCount)), popup_(std::move(popup)) {}
     ~ClipWatch() = default;
     ClipWatch(const ClipWatch&) = delete;
     ClipWatch& operator=(const ClipWatch&) = delete;
@@ -34,16 +39,24 @@ public:
 
     HWND NextViewer() const { return nextViewer_; }
 
+    // The clipboard text counted last; it survives stops, so a text counted before the settings
+    // dialog opened is not counted again after it closes.
+    const std::u16string& LastText() const { return lastText_; }
+
+    // True while a clipboard change is being handled (read, counted, shown or passed on).
+    // Messages sent to the window meanwhile run inside that handling, so the window must not be
+    // destroyed, nor the watch stopped, before it has returned.
+    bool Busy() const { return depth_ > 0; }
+
     // The timer the watch uses on the watched window to look again at a busy clipboard.
     static constexpr UINT_PTR kRetryTimerId = 0x7122;
-
-    // True while a notification is being passed on to the next viewer. Messages sent to the
-    // window meanwhile run inside that wait, so the window must not be destroyed then.
-    bool PassingOn() const { return passingOn_ > 0; }
 
 private:
     static LRESULT CALLBACK ClipWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                         DWORD_PTR ref);
+    // A change reported by the chain (`fromChain`: pass it on afterwards) or by the listener or
+    // the retry timer.
+    void OnChange(HWND hwnd, bool fromChain);
     // Looks at the clipboard unless this change has been looked at already.
     void Examine(HWND hwnd);
     void CountNew(std::u16string text);
@@ -52,13 +65,16 @@ private:
     void MendChain(HWND hwnd);
     void PassOn(UINT msg, WPARAM wp, LPARAM lp);
 
-    AppState& app_;
     std::function<void(const std::u16string&)> showCount_;
+    std::function<HWND()> popup_;
+    std::u16string lastText_;
     HWND nextViewer_ = nullptr;  // kept when the watch stops, as the chain last told us
     bool joined_ = false;
     bool subclassed_ = false;
     bool listening_ = false;
-    int passingOn_ = 0;
+    int depth_ = 0;               // nesting of clipboard handling on the stack
+    bool changeWaiting_ = false;  // a change arrived while one was being handled
+    bool passOnWaiting_ = false;  // ... and it came through the chain
     DWORD examinedSequence_ = 0;  // the clipboard change looked at last
     // Tries left for the change in retrySequence_: each change has its own, so a burst of busy
     // changes cannot use up those of the last one.
@@ -66,4 +82,4 @@ private:
     int retriesLeft_ = 0;
 };
 
-}  // namespace quillet::shell
+}  // namespace quillet::clip

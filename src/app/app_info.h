@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace quillet::shell {
+namespace quillet::app {
 
 // "Ver0.50" for version 0.5.0.0; read afresh on every call.
 std::wstring AppVersion();
@@ -19,4 +19,4 @@ std::wstring VersionItemText();
 // Top of the topmost band, without moving or sizing the window.
 void SetTopMost(HWND hwnd);
 
-}  // namespace quillet::shell
+}  // namespace quillet::app

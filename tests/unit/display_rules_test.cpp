@@ -1,38 +1,35 @@
-// Which copies are secret, and where a main window saved off every monitor comes back.
+// Screen units and where a main window saved off every monitor comes back.
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
-#include "shell/clip_rules.h"
-#include "shell/placement.h"
+#include "display/placement.h"
+#include "display/units.h"
 
-namespace quillet::shell {
+namespace quillet::display {
 namespace {
 
-using namespace std::string_view_literals;
+TEST(Units, TwipsPerPixelRoundsAndSurvivesAnUnknownResolution) {
+    EXPECT_EQ(TwipsPerPixel(96), 15);
+    EXPECT_EQ(TwipsPerPixel(120), 12);
+    EXPECT_EQ(TwipsPerPixel(144), 10);
+    EXPECT_EQ(TwipsPerPixel(100), 14);  // 14.4
+    EXPECT_EQ(TwipsPerPixel(192), 8);   // 7.5 rounds up
+    EXPECT_EQ(TwipsPerPixel(0), 15);
+    EXPECT_EQ(TwipsPerPixel(-5), 15);
+    EXPECT_EQ(TwipsPerPixel(5000), 1);
+}
 
-TEST(SecretClip, MarkersDecideWhetherACopyIsSecret) {
-    struct Case {
-        const char* name;
-        ClipMarkers markers;
-        bool secret;
-    };
-    const std::string zero("\0\0\0\0", 4), one("\1\0\0\0", 4), high("\0\0\0\x80", 4);
-    const std::string longZero("\0\0\0\0\7", 5);
-    const Case cases[] = {
-        {"no marker", {}, false},
-        {"exclude from monitors", {true, false, std::nullopt}, true},
-        {"viewer ignore", {false, true, std::nullopt}, true},
-        {"history 0", {false, false, zero}, true},
-        {"history 1", {false, false, one}, false},
-        {"history with the high byte set", {false, false, high}, false},
-        {"history 0 with bytes after the DWORD", {false, false, longZero}, true},
-        {"history too short to hold a DWORD", {false, false, "\1\0"sv}, true},
-        {"history present but unreadable", {false, false, ""sv}, true},
-        {"history 1 does not lift an exclusion", {true, false, one}, true},
-    };
-    for (const Case& c : cases) EXPECT_EQ(IsSecretClip(c.markers), c.secret) << c.name;
+TEST(Units, TwipsToPixelsRoundsToTheNearestPixelOnBothSidesOfZero) {
+    EXPECT_EQ(TwipsToPixels(5820, 15), 388);
+    EXPECT_EQ(TwipsToPixels(7, 15), 0);
+    EXPECT_EQ(TwipsToPixels(8, 15), 1);
+    EXPECT_EQ(TwipsToPixels(-1500, 15), -100);
+    EXPECT_EQ(TwipsToPixels(-8, 15), -1);
+    // A pixel count the window system cannot take is clamped, not wrapped.
+    EXPECT_EQ(TwipsToPixels(1e30, 15), 1000000000);
+    EXPECT_EQ(TwipsToPixels(-1e30, 15), -1000000000);
+    EXPECT_EQ(TwipsToPixels(3000, 0), 200);
 }
 
 constexpr ScreenRect kLeftScreen{0, 0, 1920, 1080};
@@ -84,4 +81,4 @@ TEST(Placement, ALoweredResolutionBringsTheWindowBackOnTheOneMonitor) {
 }
 
 }  // namespace
-}  // namespace quillet::shell
+}  // namespace quillet::display
