@@ -50,6 +50,10 @@ bool WaitUntil(const std::function<bool()>& done, Ms timeout) {
     }
 }
 
+void Pause(Ms time) {
+    WaitUntil([] { return false; }, time);
+}
+
 std::string ToSjis(std::wstring_view text) {
     if (text.empty()) return {};
     const int n = WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), nullptr,

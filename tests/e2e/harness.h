@@ -27,6 +27,8 @@ inline constexpr Ms kWait{10000};
 void PumpMessages();
 // Pumps messages and polls `done` until it holds or `timeout` passes.
 bool WaitUntil(const std::function<bool()>& done, Ms timeout = kWait);
+// Pumps messages for `time`: for the tests that something does not happen.
+void Pause(Ms time);
 
 std::string ToSjis(std::wstring_view text);
 std::wstring FromSjis(std::string_view bytes);

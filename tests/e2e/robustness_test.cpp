@@ -41,10 +41,6 @@ double Median(std::vector<double> values) {
     return values.empty() ? 0.0 : values[values.size() / 2];
 }
 
-void Pause(Ms time) {
-    WaitUntil([] { return false; }, time);
-}
-
 // n times "x" and its report: texts of different lengths have different reports.
 std::wstring Xs(int n) {
     return std::wstring(static_cast<size_t>(n), L'x');
