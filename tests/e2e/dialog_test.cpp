@@ -344,14 +344,10 @@ TEST_F(DialogValues, TypingIntoTheComboBoxesChangesNothing) {
         for (wchar_t c : std::wstring(L"3x")) PostMessageW(edit, WM_CHAR, c, 1);
         PostMessageW(edit, WM_PASTE, 0, 0);
         PostMessageW(edit, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
-        // Handled in order: once this selection shows, so have the keys before it.
-        PostMessageW(edit, EM_SETSEL, 0, 1);
-        ASSERT_TRUE(WaitUntil([&] {
-            DWORD start = 9, end = 9;
-            SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                         reinterpret_cast<LPARAM>(&end));
-            return start == 0 && end == 1;
-        })) << "the keys were never handled";
+        // Handled in order: once this limit shows, so have the keys before it.
+        PostMessageW(edit, EM_SETLIMITTEXT, 77, 0);
+        ASSERT_TRUE(WaitUntil([&] { return SendMessageW(edit, EM_GETLIMITTEXT, 0, 0) == 77; }))
+            << "the keys were never handled";
         EXPECT_EQ(WindowText(combo).value_or(L"?"), before);
         EXPECT_EQ(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0), FALSE);
     }
