@@ -6,7 +6,7 @@ export QUILLET_ROOT
 export QUILLET_BUILD=${QUILLET_BUILD:-$QUILLET_ROOT/build}
 
 QUILLET_PACKAGES=(
-  cmake ninja-build g++ clang libclang-rt-14-dev
+  cmake ninja-build g++ clang libclang-rt-14-dev clang-format
   googletest libgtest-dev libbenchmark-dev libicu-dev
   g++-mingw-w64-x86-64-posix wine wine64
   xvfb xclip xdotool x11-utils imagemagick locales fonts-ipafont-gothic fonts-wine
@@ -40,32 +40,42 @@ ensure_locale() {
   fi
 }
 
-# configure_tree DIR [cmake args...]: configures once; later builds let Ninja re-run CMake.
+# configure_tree DIR [cmake args...]: configures when the tree is new or its arguments changed;
+# otherwise Ninja re-runs CMake by itself when the CMake files change. Warnings are errors.
 configure_tree() {
   local dir=$1; shift
-  if [ ! -f "$dir/build.ninja" ]; then
+  local args=(-G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLET_WERROR=ON "$@")
+  if [ ! -f "$dir/build.ninja" ] || [ "$(cat "$dir/.quillet-args" 2>/dev/null)" != "${args[*]}" ]; then
     log "configuring $dir"
-    cmake -S "$QUILLET_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+    cmake -S "$QUILLET_ROOT" -B "$dir" "${args[@]}" >/dev/null || return 1
+    echo "${args[*]}" >"$dir/.quillet-args"
   fi
 }
 
 build_native() {
-  configure_tree "$QUILLET_BUILD/native"
+  configure_tree "$QUILLET_BUILD/native" || return 1
   log "building native"
   cmake --build "$QUILLET_BUILD/native"
+}
+
+# The native unit tests again with AddressSanitizer and UndefinedBehaviorSanitizer.
+build_sanitize() {
+  configure_tree "$QUILLET_BUILD/sanitize" -DQUILLET_SANITIZE=ON -DQUILLET_BENCH=OFF || return 1
+  log "building the sanitized unit tests"
+  cmake --build "$QUILLET_BUILD/sanitize" --target quillet_unit_tests quillet_text_conformance
 }
 
 build_win64() {
   configure_tree "$QUILLET_BUILD/win64" \
     -DCMAKE_TOOLCHAIN_FILE="$QUILLET_ROOT/cmake/mingw-w64-x86_64.cmake" \
-    -DQUILLET_NATIVE_BUILD="$QUILLET_BUILD/native"
+    -DQUILLET_NATIVE_BUILD="$QUILLET_BUILD/native" || return 1
   log "building win64"
   cmake --build "$QUILLET_BUILD/win64"
 }
 
 build_fuzz() {
   configure_tree "$QUILLET_BUILD/fuzz" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-    -DQUILLET_FUZZ=ON -DQUILLET_TESTS=OFF -DQUILLET_BENCH=OFF
+    -DQUILLET_FUZZ=ON -DQUILLET_TESTS=OFF -DQUILLET_BENCH=OFF || return 1
   log "building fuzz targets"
   cmake --build "$QUILLET_BUILD/fuzz"
 }

@@ -8,7 +8,7 @@
 namespace quillet {
 
 // The two faces every window uses.
-inline constexpr wchar_t kGothicFace[] = L"ＭＳ ゴシック";         // fixed pitch
+inline constexpr wchar_t kGothicFace[] = L"ＭＳ ゴシック";          // fixed pitch
 inline constexpr wchar_t kProportionalFace[] = L"ＭＳ Ｐゴシック";  // proportional
 
 // `tenthsOfPoint`: 975 is 9.75 pt, 13 pixels at 96 dpi.

@@ -10,7 +10,6 @@ namespace quillet::sys {
 
 // MessageBoxW with MB_TOPMOST | MB_SETFOREGROUND added, and the box raised to the top of the
 // topmost band as it opens (not every implementation honours MB_TOPMOST).
-int MessageBoxInFront(HWND owner, const std::wstring& text, const std::wstring& caption,
-                      UINT type);
+int MessageBoxInFront(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type);
 
 }  // namespace quillet::sys

@@ -49,7 +49,7 @@ private:
 
     HWND owner_ = nullptr;
     HICON icon_ = nullptr;
-    std::wstring tip_;  // already cut to what the structure holds
+    std::wstring tip_;     // already cut to what the structure holds
     bool wanted_ = false;  // in the tray: added, or refused and waiting for another try
     bool added_ = false;   // the shell has our icon
 };

@@ -602,8 +602,7 @@ std::optional<std::wstring> ToolText(HWND tooltip, HWND icon) {
     SIZE_T n = 0;
     if (WriteProcessMemory(shell.get(), remote, &local, sizeof local, &n) &&
         SendMessageTimeoutW(tooltip, TTM_GETTEXTW, std::size(local.text),
-                            reinterpret_cast<LPARAM>(&remote->info), SMTO_NORMAL, 5000,
-                            &ignored) &&
+                            reinterpret_cast<LPARAM>(&remote->info), SMTO_NORMAL, 5000, &ignored) &&
         ReadProcessMemory(shell.get(), remote->text, local.text, sizeof local.text, &n) &&
         local.text[0] != L'\x1') {
         local.text[std::size(local.text) - 1] = L'\0';

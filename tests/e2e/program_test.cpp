@@ -339,7 +339,8 @@ void ExpectRefusedStart(const std::wstring& exe, const std::wstring& message) {
     RECT ok{};
     GetWindowRect(buttons[0], &ok);
     const POINT centre{(ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2};
-    EXPECT_EQ(WindowFromPoint(centre), buttons[0]) << "the OK button is hidden under another window";
+    EXPECT_EQ(WindowFromPoint(centre), buttons[0])
+        << "the OK button is hidden under another window";
     EXPECT_TRUE(GetWindowLongPtrW(box, GWL_EXSTYLE) & WS_EX_TOPMOST);
 
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
@@ -540,16 +541,17 @@ TEST_F(XSide, CopyMadeWithXclipIsCounted) {
         const int before = sync_.notifications();
         const std::wstring n = std::to_wstring(attempt);
         ASSERT_TRUE(WriteFileBytes(HandshakeDir() + L"\\copy-" + n, ""));
-        ASSERT_TRUE(WaitUntil([&] { return FileExists(HandshakeDir() + L"\\copied-" + n); },
-                              Ms(30000)))
+        ASSERT_TRUE(
+            WaitUntil([&] { return FileExists(HandshakeDir() + L"\\copied-" + n); }, Ms(30000)))
             << "xclip_test.sh did not copy";
         // Wine may look at the X clipboard only every two seconds.
         const bool changed = WaitUntil([&] { return sync_.notifications() > before; }, Ms(10000));
         counted = WaitUntil([&] { return Report() == expected; }, Ms(changed ? 5000 : 1));
         if (!counted) {
-            std::printf("attempt %d: %d clipboard change(s) reached Wine, the driver was %sin front\n",
-                        attempt, sync_.notifications() - before,
-                        GetForegroundWindow() == app_.hwnd() ? "" : "not ");
+            std::printf(
+                "attempt %d: %d clipboard change(s) reached Wine, the driver was %sin front\n",
+                attempt, sync_.notifications() - before,
+                GetForegroundWindow() == app_.hwnd() ? "" : "not ");
         }
     }
     EXPECT_TRUE(counted) << "txtDescription shows " << Printable(Report())

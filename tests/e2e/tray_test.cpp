@@ -101,7 +101,8 @@ TEST_F(Tray, IconEventsOpenTheMenuOrTheDialogAndNothingElse) {
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (dialog = Visible(QUILLET_SETTING_CLASS)) != nullptr; }))
         << "no settings dialog";
-    EXPECT_TRUE(WaitUntil([&] { return TrayTips().empty(); })) << "the icon stayed during the dialog";
+    EXPECT_TRUE(WaitUntil([&] { return TrayTips().empty(); }))
+        << "the icon stayed during the dialog";
     // The close box resumes; with the tray box still ticked the icon comes back.
     PostMessageW(dialog, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return HasTip(kTitle); })) << "the icon did not come back";

@@ -37,12 +37,12 @@ TEST(ConfDefault, HalfTwipsGoToTheEvenNeighbour) {
         int32_t screen, window, offset;
     };
     const Case cases[] = {
-        {15360, 4001, 5680},      // 5679.5
-        {15360, 4003, 5678},      // 5678.5
-        {15360, 16001, -320},     // window wider than the screen: -320.5
-        {15360, 16003, -322},     // -321.5
-        {kMax, kMin, kMax},       // 2147483647.5 would not fit: the largest offset instead
-        {kMin, kMax, kMin},       // -2147483647.5
+        {15360, 4001, 5680},   // 5679.5
+        {15360, 4003, 5678},   // 5678.5
+        {15360, 16001, -320},  // window wider than the screen: -320.5
+        {15360, 16003, -322},  // -321.5
+        {kMax, kMin, kMax},    // 2147483647.5 would not fit: the largest offset instead
+        {kMin, kMax, kMin},    // -2147483647.5
     };
     for (const auto& c : cases) {
         const auto s = ConfDefault(c.screen, c.screen, c.window, c.window);
@@ -53,10 +53,22 @@ TEST(ConfDefault, HalfTwipsGoToTheEvenNeighbour) {
 
 TEST(RoundHalfEven, RoundsToNearestWithHalvesToEven) {
     const std::pair<double, int32_t> cases[] = {
-        {4000.5, 4000}, {4001.5, 4002}, {0.5, 0},    {1.5, 2},   {2.5, 2},
-        {-0.5, 0},      {-1.5, -2},     {-2.5, -2},  {0.49999999999999994, 0},
-        {2.4999999999999996, 2},        {-0.3, 0},   {-0.7, -1}, {12.0, 12},
-        {2147483647.4, kMax},           {-2147483648.5, kMin},   {-2147483648.4, kMin},
+        {4000.5, 4000},
+        {4001.5, 4002},
+        {0.5, 0},
+        {1.5, 2},
+        {2.5, 2},
+        {-0.5, 0},
+        {-1.5, -2},
+        {-2.5, -2},
+        {0.49999999999999994, 0},
+        {2.4999999999999996, 2},
+        {-0.3, 0},
+        {-0.7, -1},
+        {12.0, 12},
+        {2147483647.4, kMax},
+        {-2147483648.5, kMin},
+        {-2147483648.4, kMin},
     };
     for (const auto& [value, expected] : cases) {
         EXPECT_EQ(RoundHalfEven(value), std::optional<int32_t>(expected)) << value;
@@ -64,8 +76,9 @@ TEST(RoundHalfEven, RoundsToNearestWithHalvesToEven) {
 }
 
 TEST(RoundHalfEven, NothingOutsideTheRange) {
-    const double cases[] = {2147483647.5, 2147483648.0, -2147483649.0, -2147483649.5, 1e300,
-                            std::numeric_limits<double>::infinity(), std::nan("")};
+    const double cases[] = {2147483647.5,  2147483648.0, -2147483649.0,
+                            -2147483649.5, 1e300,        std::numeric_limits<double>::infinity(),
+                            std::nan("")};
     for (double value : cases) EXPECT_EQ(RoundHalfEven(value), std::nullopt) << value;
 }
 
