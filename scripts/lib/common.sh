@@ -12,6 +12,14 @@ QUILLET_PACKAGES=(
   xvfb xclip xdotool x11-utils imagemagick locales fonts-ipafont-gothic fonts-wine
   zip unzip
 )
+# The DLLs every Windows from 7 on has: a statically linked Quillet.exe may import these and
+# nothing else. Not listed: shcore (Windows 8.1 on) and the universal C runtime, ucrtbase and
+# api-ms-win-crt-* (Windows 10 on), which a Windows 7 machine lacks.
+QUILLET_WINDOWS_DLLS=(
+  advapi32 bcrypt comctl32 comdlg32 crypt32 dbghelp dwmapi gdi32 gdiplus imm32 iphlpapi kernel32
+  msimg32 msvcrt normaliz ntdll ole32 oleaut32 powrprof psapi rpcrt4 secur32 setupapi shell32
+  shlwapi user32 userenv uxtheme version winmm winspool.drv ws2_32 wtsapi32
+)
 
 log() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }
 
@@ -147,4 +155,19 @@ start_xvfb() {
 stop_xvfb() {
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
   XVFB_PID=
+}
+
+# imported_dlls EXE: the DLLs a Windows executable imports, one a line, as the linker wrote them.
+imported_dlls() {
+  x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^\s*DLL Name: //p'
+}
+
+# not_windows_dlls NAME...: prints each name that is none of Windows' own DLLs (in any case).
+not_windows_dlls() {
+  local name base
+  for name in "$@"; do
+    base=${name,,}
+    base=${base%.dll}
+    [[ " ${QUILLET_WINDOWS_DLLS[*]} " == *" $base "* ]] || echo "$name"
+  done
 }
