@@ -12,6 +12,9 @@ QUILLET_PACKAGES=(
   xvfb xclip xdotool x11-utils imagemagick locales fonts-ipafont-gothic fonts-wine
   zip unzip
 )
+# For the help page in a real browser (scripts/test, scripts/help-screenshots) only.
+QUILLET_PAGE_PACKAGES=(chromium)
+
 # The DLLs every Windows from 7 on has: a statically linked Quillet.exe may import these and
 # nothing else. Not listed: shcore (Windows 8.1 on) and the universal C runtime, ucrtbase and
 # api-ms-win-crt-* (Windows 10 on), which a Windows 7 machine lacks.
@@ -23,9 +26,10 @@ QUILLET_WINDOWS_DLLS=(
 
 log() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }
 
+# ensure_packages [EXTRA...]: the packages every script needs, and any extra ones given.
 ensure_packages() {
   local missing=()
-  for p in "${QUILLET_PACKAGES[@]}"; do
+  for p in "${QUILLET_PACKAGES[@]}" "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   if ((${#missing[@]})); then
