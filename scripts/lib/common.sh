@@ -175,3 +175,22 @@ not_windows_dlls() {
     [[ " ${QUILLET_WINDOWS_DLLS[*]} " == *" $base "* ]] || echo "$name"
   done
 }
+
+# install_program DIR: Quillet.exe with what travels beside it (the help page), and the window
+# tool the scripts drive it with, into DIR, as a user's folder holds them.
+install_program() {
+  mkdir -p "$1"
+  cp "$QUILLET_BUILD/win64/Quillet.exe" "$QUILLET_BUILD/win64/Quillet.html" \
+    "$QUILLET_BUILD/win64/quillet_window_tool.exe" "$1/"
+}
+
+# Opening an .html file (the ヘルプ menus) goes to Wine's winebrowser, which hands it on to the
+# desktop's default browser (xdg-open and the list in HKCU\Software\Wine\WineBrowser). Wine
+# registers .html with its HTML engine, which this prefix does without, so nothing would open it.
+# Set on every call: a test that put its own handler in and ended before restoring the old one
+# leaves nothing behind that scripts/run keeps.
+ensure_html_association() {
+  wine reg add 'HKCR\.html' /ve /d htmlfile /f >/dev/null 2>&1 &&
+    wine reg add 'HKCR\htmlfile\shell\open\command' /ve \
+      /d '"C:\windows\system32\winebrowser.exe" "%1"' /f >/dev/null 2>&1
+}
