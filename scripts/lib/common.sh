@@ -12,12 +12,24 @@ QUILLET_PACKAGES=(
   xvfb xclip xdotool x11-utils imagemagick locales fonts-ipafont-gothic fonts-wine
   zip unzip
 )
+# For the help page in a real browser (scripts/test, scripts/help-screenshots) only.
+QUILLET_PAGE_PACKAGES=(chromium)
+
+# The DLLs every Windows from 7 on has: a statically linked Quillet.exe may import these and
+# nothing else. Not listed: shcore (Windows 8.1 on) and the universal C runtime, ucrtbase and
+# api-ms-win-crt-* (Windows 10 on), which a Windows 7 machine lacks.
+QUILLET_WINDOWS_DLLS=(
+  advapi32 bcrypt comctl32 comdlg32 crypt32 dbghelp dwmapi gdi32 gdiplus imm32 iphlpapi kernel32
+  msimg32 msvcrt normaliz ntdll ole32 oleaut32 powrprof psapi rpcrt4 secur32 setupapi shell32
+  shlwapi user32 userenv uxtheme version winmm winspool.drv ws2_32 wtsapi32
+)
 
 log() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }
 
+# ensure_packages [EXTRA...]: the packages every script needs, and any extra ones given.
 ensure_packages() {
   local missing=()
-  for p in "${QUILLET_PACKAGES[@]}"; do
+  for p in "${QUILLET_PACKAGES[@]}" "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   if ((${#missing[@]})); then
@@ -157,4 +169,38 @@ start_xvfb() {
 stop_xvfb() {
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
   XVFB_PID=
+}
+
+# imported_dlls EXE: the DLLs a Windows executable imports, one a line, as the linker wrote them.
+imported_dlls() {
+  x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^\s*DLL Name: //p'
+}
+
+# not_windows_dlls NAME...: prints each name that is none of Windows' own DLLs (in any case).
+not_windows_dlls() {
+  local name base
+  for name in "$@"; do
+    base=${name,,}
+    base=${base%.dll}
+    [[ " ${QUILLET_WINDOWS_DLLS[*]} " == *" $base "* ]] || echo "$name"
+  done
+}
+
+# install_program DIR: Quillet.exe with what travels beside it (the help page), and the window
+# tool the scripts drive it with, into DIR, as a user's folder holds them.
+install_program() {
+  mkdir -p "$1"
+  cp "$QUILLET_BUILD/win64/Quillet.exe" "$QUILLET_BUILD/win64/Quillet.html" \
+    "$QUILLET_BUILD/win64/quillet_window_tool.exe" "$1/"
+}
+
+# Opening an .html file (the ヘルプ menus) goes to Wine's winebrowser, which hands it on to the
+# desktop's default browser (xdg-open and the list in HKCU\Software\Wine\WineBrowser). Wine
+# registers .html with its HTML engine, which this prefix does without, so nothing would open it.
+# Set on every call: a test that put its own handler in and ended before restoring the old one
+# leaves nothing behind that scripts/run keeps.
+ensure_html_association() {
+  wine reg add 'HKCR\.html' /ve /d htmlfile /f >/dev/null 2>&1 &&
+    wine reg add 'HKCR\htmlfile\shell\open\command' /ve \
+      /d '"C:\windows\system32\winebrowser.exe" "%1"' /f >/dev/null 2>&1
 }
