@@ -18,8 +18,6 @@ enum class TrayResult {
 
 struct AppState {
     Settings settings;
-    int32_t TwipsPerPixelX = 15;
-    int32_t TwipsPerPixelY = 15;
     // Left by the last opening of the settings dialog; it also decides whether the next one
     // offers 終了.
     TrayResult trayResult = TrayResult::None;

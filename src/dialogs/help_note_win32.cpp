@@ -7,6 +7,8 @@
 #include <string>
 
 #include "dialogs/help_rules.h"
+#include "display/dpi.h"
+#include "display/monitors.h"
 #include "platform/controls.h"
 #include "platform/font.h"
 #include "platform/unique_handle.h"
@@ -24,7 +26,6 @@ constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
 
 constexpr COLORREF kBackColour = RGB(240, 255, 240);
 constexpr COLORREF kTextColour = RGB(0, 128, 0);
-constexpr int kFontTenthsOfPoint = 975;
 constexpr wchar_t kCloseCaption[] = L"×";
 
 constexpr UINT_PTR kLabelSubclass = 1;
@@ -48,7 +49,9 @@ private:
                                            DWORD_PTR self);
     void OnCreate();
     void OnLoad();
+    void MakeFonts();
     void FitHeight(const std::wstring& text);
+    void OnDpiChanged(int dpi, const RECT& suggested);
     void OnSize(int width, int height);
     void OnLabelMouseMove(WPARAM buttons);
     LRESULT OnCtlColor(HDC dc);
@@ -60,12 +63,17 @@ private:
     UniqueBrush back_;
     HWND label_ = nullptr;  // children: destroyed with the window
     HWND close_ = nullptr;
+    display::MonitorArea monitor_;  // where it opens: the monitor under the pointer
+    int dpi_ = 96;
 };
 
 bool HelpNoteWindow::Create() {
     if (!RegisterClassOnce(instance_, QUILLET_HELP_CLASS, nullptr, nullptr, nullptr)) return false;
+    monitor_ = display::MonitorUnderPointer();
+    dpi_ = monitor_.Dpi;
     if (!WindowBase::Create(instance_, QUILLET_HELP_CLASS, L"", kStyle, kExStyle, 0, 0,
-                            kHelpClientWidth, kHelpClientHeight, nullptr, nullptr)) {
+                            HelpClientWidth(dpi_), display::Scale(kHelpClientHeight, dpi_), nullptr,
+                            nullptr)) {
         return false;
     }
     OnLoad();
@@ -74,22 +82,26 @@ bool HelpNoteWindow::Create() {
 
 void HelpNoteWindow::OnCreate() {
     back_.reset(CreateSolidBrush(kBackColour));
-    textFont_ = MakeFont(kGothicFace, kFontTenthsOfPoint, true);
-    buttonFont_ = MakeFont(kProportionalFace, kFontTenthsOfPoint, false);
     // No word wrap: a long search string is cut at the edge instead of pushing the last lines
     // out of the note. No prefix: an "&" in the search string is shown as it is.
     label_ =
         MakeChild(Hwnd(), instance_, L"STATIC", L"", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, 0,
-                  kHelpLabelLeft, kHelpLabelTop, 0, 0, IDC_HELP_LBLHELP);
-    close_ = MakeChild(Hwnd(), instance_, L"BUTTON", kCloseCaption, BS_OWNERDRAW, 0, 0, 0,
-                       kHelpCloseWidth, kHelpCloseHeight, IDC_HELP_CMDCLOSE);
+                  0, 0, 0, 0, IDC_HELP_LBLHELP);
+    close_ = MakeChild(Hwnd(), instance_, L"BUTTON", kCloseCaption, BS_OWNERDRAW, 0, 0, 0, 0, 0,
+                       IDC_HELP_CMDCLOSE);
     // The button sits inside the label's area: above it in the z-order.
     SetWindowPos(close_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SetWindowLongPtrW(label_, GWL_STYLE, GetWindowLongPtrW(label_, GWL_STYLE) | WS_CLIPSIBLINGS);
-    SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), FALSE);
-    SendMessageW(close_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.get()), FALSE);
+    MakeFonts();
     SetWindowSubclass(label_, &HelpNoteWindow::LabelProcedure, kLabelSubclass,
                       reinterpret_cast<DWORD_PTR>(this));
+}
+
+void HelpNoteWindow::MakeFonts() {
+    textFont_ = MakeFont(kGothicFace, kTextSize, true, dpi_);
+    buttonFont_ = MakeFont(kProportionalFace, kTextSize, false, dpi_);
+    SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), TRUE);
+    SendMessageW(close_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.get()), TRUE);
 }
 
 void HelpNoteWindow::OnLoad() {
@@ -104,8 +116,8 @@ void HelpNoteWindow::OnLoad() {
     GetCursorPos(&pointer);
     RECT outer{};
     GetWindowRect(Hwnd(), &outer);
-    const HelpPoint at =
-        HelpPlacement({pointer.x, pointer.y}, outer.right - outer.left, outer.bottom - outer.top);
+    const HelpPoint at = HelpPlacement({pointer.x, pointer.y}, outer.right - outer.left,
+                                       outer.bottom - outer.top, monitor_.Work);
     SetWindowPos(Hwnd(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowTextW(label_, text.c_str());
 }
@@ -114,16 +126,28 @@ void HelpNoteWindow::FitHeight(const std::wstring& text) {
     HDC dc = GetDC(label_);
     if (!dc) return;
     HGDIOBJ old = SelectObject(dc, textFont_.get());
-    RECT measured{0, 0, LayoutHelp(kHelpClientWidth, kHelpClientHeight).labelWidth, 0};
+    const int width = HelpClientWidth(dpi_);
+    RECT measured{0, 0, LayoutHelp(width, display::Scale(kHelpClientHeight, dpi_), dpi_).labelWidth,
+                  0};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured,
               DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
     SelectObject(dc, old);
     ReleaseDC(label_, dc);
-    const int height = HelpClientHeight(measured.bottom - measured.top);
-    if (height != kHelpClientHeight) {
-        SetWindowPos(Hwnd(), nullptr, 0, 0, kHelpClientWidth, height,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    SetWindowPos(Hwnd(), nullptr, 0, 0, width,
+                 HelpClientHeight(measured.bottom - measured.top, dpi_),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void HelpNoteWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+    // Dragged onto a monitor of another DPI: the system's rectangle, the fonts and the layout
+    // for it.
+    dpi_ = dpi;
+    MakeFonts();
+    SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    OnSize(client.right, client.bottom);
 }
 
 void HelpNoteWindow::Show() {
@@ -133,9 +157,10 @@ void HelpNoteWindow::Show() {
 
 void HelpNoteWindow::OnSize(int width, int height) {
     if (!label_ || !close_) return;
-    const HelpLayout l = LayoutHelp(width, height);
+    const HelpLayout l = LayoutHelp(width, height, dpi_);
+    const HelpButtonSize close = HelpCloseSize(dpi_);
     MoveWindow(label_, l.labelLeft, l.labelTop, l.labelWidth, l.labelHeight, TRUE);
-    MoveWindow(close_, l.closeLeft, l.closeTop, kHelpCloseWidth, kHelpCloseHeight, TRUE);
+    MoveWindow(close_, l.closeLeft, l.closeTop, close.width, close.height, TRUE);
 }
 
 void HelpNoteWindow::OnLabelMouseMove(WPARAM buttons) {
@@ -172,6 +197,9 @@ LRESULT HelpNoteWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         case WM_COMMAND:
             if (LOWORD(wp) == IDC_HELP_CMDCLOSE && HIWORD(wp) == BN_CLICKED) Close();
+            return 0;
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
             return 0;
         default:
             break;

@@ -26,23 +26,39 @@ std::u16string HelpText(std::u16string_view searchString) {
            u"(nn)は改行/スペース/タブを除いた文字数";
 }
 
-HelpPoint HelpPlacement(HelpPoint pointer, int32_t width, int32_t height) {
-    return {width < pointer.x ? pointer.x - width : pointer.x,
-            height < pointer.y ? pointer.y - height : pointer.y};
+HelpPoint HelpPlacement(HelpPoint pointer, int32_t width, int32_t height,
+                        const display::ScreenRect& work) {
+    const int64_t left = width < pointer.x - work.Left ? int64_t{pointer.x} - width : pointer.x;
+    const int64_t top = height < pointer.y - work.Top ? int64_t{pointer.y} - height : pointer.y;
+    const display::ScreenRect inside =
+        display::MoveInside({left, top, left + width, top + height}, work);
+    return {static_cast<int32_t>(inside.Left), static_cast<int32_t>(inside.Top)};
 }
 
-int32_t HelpClientHeight(int32_t textHeight) {
-    return std::max(kHelpClientHeight, kHelpLabelTop + textHeight + kHelpLabelBottomMargin);
+int32_t HelpClientWidth(int dpi) {
+    return display::Scale(kHelpClientWidth, dpi);
 }
 
-HelpLayout LayoutHelp(int32_t clientWidth, int32_t clientHeight) {
+int32_t HelpClientHeight(int32_t textHeight, int dpi) {
+    return std::max(display::Scale(kHelpClientHeight, dpi),
+                    display::Scale(kHelpLabelTop, dpi) + textHeight +
+                        display::Scale(kHelpLabelBottomMargin, dpi));
+}
+
+HelpButtonSize HelpCloseSize(int dpi) {
+    return {display::Scale(kHelpCloseWidth, dpi), display::Scale(kHelpCloseHeight, dpi)};
+}
+
+HelpLayout LayoutHelp(int32_t clientWidth, int32_t clientHeight, int dpi) {
+    const HelpButtonSize close = HelpCloseSize(dpi);
+    const int32_t inset = display::Scale(kHelpCloseInset, dpi);
     HelpLayout l;
-    l.labelLeft = kHelpLabelLeft;
-    l.labelTop = kHelpLabelTop;
-    l.labelWidth = clientWidth - l.labelLeft - kHelpLabelRightMargin;
-    l.labelHeight = clientHeight - l.labelTop - kHelpLabelBottomMargin;
-    l.closeLeft = l.labelLeft + l.labelWidth - kHelpCloseWidth - kHelpCloseInset;
-    l.closeTop = l.labelTop + l.labelHeight - kHelpCloseHeight - kHelpCloseInset;
+    l.labelLeft = display::Scale(kHelpLabelLeft, dpi);
+    l.labelTop = display::Scale(kHelpLabelTop, dpi);
+    l.labelWidth = clientWidth - l.labelLeft - display::Scale(kHelpLabelRightMargin, dpi);
+    l.labelHeight = clientHeight - l.labelTop - display::Scale(kHelpLabelBottomMargin, dpi);
+    l.closeLeft = l.labelLeft + l.labelWidth - close.width - inset;
+    l.closeTop = l.labelTop + l.labelHeight - close.height - inset;
     return l;
 }
 

@@ -6,9 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "display/placement.h"
+
 namespace quillet::dialogs {
 
-// 96-dpi pixels.
+// Design pixels (96 dpi); the note scales them to the DPI of the monitor it opens on.
 inline constexpr int32_t kHelpClientWidth = 315;
 inline constexpr int32_t kHelpClientHeight = 150;
 inline constexpr int32_t kHelpLabelLeft = 4;
@@ -36,14 +38,17 @@ struct HelpPoint {
 };
 
 // The window's top-left corner for a pointer at `pointer`: its bottom-right corner at the
-// pointer when the window fits between the pointer and the screen's left and top edges
-// (strictly smaller), otherwise to the right of or below it.
-HelpPoint HelpPlacement(HelpPoint pointer, int32_t width, int32_t height);
+// pointer when the window fits between the pointer and the left and top edges of `work` (the
+// work area of the monitor under the pointer; strictly smaller), otherwise to the right of or
+// below it; then moved inside the work area where it would still cross its edge.
+HelpPoint HelpPlacement(HelpPoint pointer, int32_t width, int32_t height,
+                        const display::ScreenRect& work);
 
-// The note's client height for a help text `textHeight` pixels high in the label's font: the
-// design height, or more when the font's lines are taller than the design assumed, so that the
-// last line is never cut off.
-int32_t HelpClientHeight(int32_t textHeight);
+// The note's client size at `dpi` for a help text `textHeight` pixels high in the label's font:
+// the design size, or taller when the font's lines are taller than the design assumed, so that
+// the last line is never cut off.
+int32_t HelpClientWidth(int dpi);
+int32_t HelpClientHeight(int32_t textHeight, int dpi);
 
 struct HelpLayout {
     int32_t labelLeft = 0;
@@ -56,7 +61,12 @@ struct HelpLayout {
 };
 
 // The label fills the client area but for its margins; the "×" sits inside the label's
-// bottom-right corner.
-HelpLayout LayoutHelp(int32_t clientWidth, int32_t clientHeight);
+// bottom-right corner. All at `dpi`.
+struct HelpButtonSize {
+    int32_t width = 0;
+    int32_t height = 0;
+};
+HelpButtonSize HelpCloseSize(int dpi);
+HelpLayout LayoutHelp(int32_t clientWidth, int32_t clientHeight, int dpi);
 
 }  // namespace quillet::dialogs

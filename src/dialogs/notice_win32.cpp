@@ -6,6 +6,8 @@
 #include "app/app_text.h"
 #include "dialogs/notice.h"
 #include "dialogs/notice_rules.h"
+#include "display/dpi.h"
+#include "display/monitors.h"
 #include "display/units.h"
 #include "platform/controls.h"
 #include "platform/font.h"
@@ -27,7 +29,7 @@ constexpr int32_t kLabelWidthTwips = 7995;
 constexpr int32_t kLabelHeightTwips = 4515;
 
 // "ＭＳ Ｐゴシック" 15.75 pt: 21 pixels high at 96 dpi.
-constexpr int kFontTenthsOfPoint = 1575;
+constexpr int kFontSize = 1575;
 
 constexpr UINT_PTR kTimerId = 1;
 
@@ -53,6 +55,8 @@ protected:
 private:
     bool Create();
     void OnCreate();
+    // Font and label for the DPI of the monitor the notice opens on.
+    void ApplyDpi(int dpi);
     void OnTimer();
     LRESULT OnCtlColorStatic(HDC dc);
     // The closing animation; false when a new notice took the window over meanwhile.
@@ -62,6 +66,7 @@ private:
     HINSTANCE instance_;
     HWND label_ = nullptr;
     UniqueFont font_;
+    int dpi_ = 0;
     UniqueBrush background_{CreateSolidBrush(kBackColor)};
     // Counts loads, so that a shrink interrupted by a newer notice leaves the window alone.
     unsigned generation_ = 0;
@@ -71,20 +76,26 @@ bool NoticeWindow::Create() {
     if (!RegisterClassOnce(instance_, QUILLET_SPLASH_CLASS, nullptr, nullptr, nullptr)) {
         return false;
     }
-    return WindowBase::Create(instance_, QUILLET_SPLASH_CLASS, L"", kStyle, kExStyle, 0, 0,
-                              display::TwipsToPixels(kNoticeClientWidthTwips, app_.TwipsPerPixelX),
-                              1, nullptr, nullptr) != nullptr;
+    return WindowBase::Create(instance_, QUILLET_SPLASH_CLASS, L"", kStyle, kExStyle, 0, 0, 1, 1,
+                              nullptr, nullptr) != nullptr;
 }
 
 void NoticeWindow::OnCreate() {
-    font_ = MakeFont(kProportionalFace, kFontTenthsOfPoint, false);
-    const int tpx = app_.TwipsPerPixelX, tpy = app_.TwipsPerPixelY;
-    label_ = MakeChild(Hwnd(), instance_, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, 0,
-                       display::TwipsToPixels(kLabelLeftTwips, tpx),
-                       display::TwipsToPixels(kNoticeLabelTopTwips, tpy),
-                       display::TwipsToPixels(kLabelWidthTwips, tpx),
-                       display::TwipsToPixels(kLabelHeightTwips, tpy), IDC_SPLASH_LBLMSG);
-    SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    label_ = MakeChild(Hwnd(), instance_, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, 0,
+                       IDC_SPLASH_LBLMSG);
+}
+
+void NoticeWindow::ApplyDpi(int dpi) {
+    if (dpi == dpi_ && font_) return;
+    UniqueFont font = MakeFont(kProportionalFace, kFontSize, false, dpi);
+    if (!font) return;
+    dpi_ = dpi;
+    SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    font_ = std::move(font);
+    MoveWindow(label_, display::PixelsFromTwips(kLabelLeftTwips, dpi),
+               display::PixelsFromTwips(kNoticeLabelTopTwips, dpi),
+               display::PixelsFromTwips(kLabelWidthTwips, dpi),
+               display::PixelsFromTwips(kLabelHeightTwips, dpi), TRUE);
 }
 
 bool NoticeWindow::Load() {
@@ -94,20 +105,16 @@ bool NoticeWindow::Load() {
     SetWindowTextW(label_, Wide(parts.message).c_str());
     const int32_t displayMs = NoticeDisplayMs(parts.time);
 
-    // Centred on the work area of the monitor the user works on (where the pointer is), with
-    // the height the message needs.
-    const int width = display::TwipsToPixels(kNoticeClientWidthTwips, app_.TwipsPerPixelX);
-    const int height =
-        display::TwipsToPixels(NoticeHeightTwips(parts.message), app_.TwipsPerPixelY);
-    POINT pointer{};
-    GetCursorPos(&pointer);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    if (GetMonitorInfoW(MonitorFromPoint(pointer, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
-        area = monitor.rcWork;
-    }
-    const NoticeRect place = CentreIn(area.left, area.top, area.right, area.bottom, width, height);
+    // Centred on the work area of the monitor the user works on (where the pointer is), at that
+    // monitor's DPI, with the height the message needs.
+    const display::MonitorArea monitor = display::MonitorUnderPointer();
+    ApplyDpi(monitor.Dpi);
+    const int width = display::PixelsFromTwips(kNoticeClientWidthTwips, monitor.Dpi);
+    const int height = display::PixelsFromTwips(NoticeHeightTwips(parts.message), monitor.Dpi);
+    const display::ScreenRect work = monitor.Work;
+    const NoticeRect place = CentreIn(
+        static_cast<int32_t>(work.Left), static_cast<int32_t>(work.Top),
+        static_cast<int32_t>(work.Right), static_cast<int32_t>(work.Bottom), width, height);
     // Topmost, without taking the foreground.
     SetWindowPos(Hwnd(), HWND_TOPMOST, place.left, place.top, place.width, place.height,
                  SWP_NOACTIVATE);
@@ -172,6 +179,9 @@ LRESULT NoticeWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return OnCtlColorStatic(reinterpret_cast<HDC>(wp));
         case WM_MOUSEACTIVATE:
             return MA_NOACTIVATE;
+        case WM_DPICHANGED:
+            // The notice is placed and sized for its monitor by Load, never by the system.
+            return 0;
         case WM_TIMER:
             if (wp == kTimerId) OnTimer();
             return 0;

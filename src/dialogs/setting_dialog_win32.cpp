@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <imm.h>
 
+#include <cmath>
 #include <span>
 #include <string>
 #include <string_view>
@@ -12,6 +13,8 @@
 #include "app/app_text.h"
 #include "counting/report.h"
 #include "dialogs/setting_rules.h"
+#include "display/dpi.h"
+#include "display/monitors.h"
 #include "display/units.h"
 #include "platform/controls.h"
 #include "platform/font.h"
@@ -31,9 +34,6 @@ constexpr DWORD kExStyle = WS_EX_APPWINDOW;
 // The client area it is created with, in twips; loading sets the outer height at once.
 constexpr int32_t kClientWidth = 3315;
 constexpr int32_t kClientHeight = 5325;
-
-// 9.75 pt: 13 pixels at 96 dpi.
-constexpr int kFontTenthsOfPoint = 975;
 
 // A rectangle in twips, relative to the client area.
 struct TwipRect {
@@ -185,6 +185,10 @@ private:
     void OnActivate(bool active);
     void OnSize(int clientHeight);
     void OnDestroy();
+    void OnDpiChanged(int dpi, const RECT& suggested);
+    // Fonts for dpi_, and every control at its place in pixels of dpi_.
+    void MakeFonts();
+    void PlaceControls();
 
     void RunLayout();
     void SetOuterHeight(int32_t twips);
@@ -199,8 +203,7 @@ private:
         SendMessageW(Item(id), BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
     }
     std::u16string Text(int id) const;
-    int Px(int32_t twips) const { return display::TwipsToPixels(twips, app_.TwipsPerPixelX); }
-    int Py(int32_t twips) const { return display::TwipsToPixels(twips, app_.TwipsPerPixelY); }
+    int Px(int32_t twips) const { return display::PixelsFromTwips(twips, dpi_); }
 
     app::AppState& app_;
     HINSTANCE instance_;
@@ -210,24 +213,34 @@ private:
     UniqueFont fieldFont_;
     HWND tips_ = nullptr;  // owned by the dialog: destroyed with it
     HWND lastFocus_ = nullptr;
+    // Opened on the monitor under the pointer, at its DPI; the DPI changes when it is dragged
+    // onto a monitor of another.
+    display::MonitorArea monitor_;
+    int dpi_ = 96;
 };
 
 bool SettingWindow::Load() {
+    monitor_ = display::MonitorUnderPointer();
+    dpi_ = monitor_.Dpi;
     // Shared icons belong to the system: nothing to release.
-    HICON icon = static_cast<HICON>(
-        LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 32, 32, LR_SHARED));
-    HICON small = static_cast<HICON>(
-        LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_SHARED));
-    if (!RegisterClassOnce(instance_, QUILLET_SETTING_CLASS, icon, small, nullptr)) return false;
-    RECT rect{0, 0, Px(kClientWidth), Py(kClientHeight)};
-    AdjustWindowRectEx(&rect, kStyle, FALSE, kExStyle);
-    if (!Create(instance_, QUILLET_SETTING_CLASS, L"", kStyle, kExStyle, 0, 0,
-                rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr)) {
+    auto icon = [this](int cx, int cy) {
+        return static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                             display::SystemMetric(cx, dpi_),
+                                             display::SystemMetric(cy, dpi_), LR_SHARED));
+    };
+    HICON big = icon(SM_CXICON, SM_CYICON);
+    HICON small = icon(SM_CXSMICON, SM_CYSMICON);
+    if (!RegisterClassOnce(instance_, QUILLET_SETTING_CLASS, big, small, nullptr)) return false;
+    const RECT outer = display::OuterRect({0, 0, Px(kClientWidth), Px(kClientHeight)}, kStyle,
+                                          false, kExStyle, dpi_);
+    if (!Create(instance_, QUILLET_SETTING_CLASS, L"", kStyle, kExStyle,
+                static_cast<int>(monitor_.Work.Left), static_cast<int>(monitor_.Work.Top),
+                outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr)) {
         return false;
     }
 
     // The task-bar button and the title bar show the program icon.
-    SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
     SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
 
     loaded_ = app_.settings;
@@ -248,13 +261,14 @@ bool SettingWindow::Load() {
     SendMessageW(Hwnd(), WM_CHANGEUISTATE,
                  MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
 
-    // Centred at the short height; a taller layout then grows downwards.
+    // Centred on the work area of the monitor under the pointer at the short height; a taller
+    // layout then grows downwards, and moves up where it would cross the work area's bottom.
     RECT frame{};
     GetWindowRect(Hwnd(), &frame);
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    SetWindowPos(Hwnd(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const display::ScreenRect centred =
+        display::CentreIn(monitor_.Work, frame.right - frame.left, frame.bottom - frame.top);
+    SetWindowPos(Hwnd(), nullptr, static_cast<int>(centred.Left), static_cast<int>(centred.Top), 0,
+                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     // Activation runs the layout again, but Windows may refuse the dialog the foreground: the
     // height must be right without it.
     RunLayout();
@@ -262,40 +276,68 @@ bool SettingWindow::Load() {
 }
 
 void SettingWindow::OnCreate() {
-    captionFont_ = MakeFont(kProportionalFace, kFontTenthsOfPoint, false);
-    fieldFont_ = MakeFont(kGothicFace, kFontTenthsOfPoint, true);
     tips_ = MakeTooltips(Hwnd(), instance_);
-
     for (const ControlSpec& c : kControls) {
-        const bool combo = std::wstring_view(c.Class) == L"COMBOBOX";
-        // A combo box's height includes its drop-down list: room for every item.
-        const int height = combo ? Py(c.Rect.Height) * 8 : Py(c.Rect.Height);
-        HWND control = MakeChild(Hwnd(), instance_, c.Class, c.Text, c.Style, c.ExStyle,
-                                 Px(c.Rect.Left), Py(c.Rect.Top), Px(c.Rect.Width), height, c.Id);
+        HWND control =
+            MakeChild(Hwnd(), instance_, c.Class, c.Text, c.Style, c.ExStyle, 0, 0, 0, 0, c.Id);
         if (!control) continue;
-        HFONT font = c.Font == Face::Caption ? captionFont_.get() : fieldFont_.get();
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         AddTooltip(tips_, Hwnd(), control, c.Tip);
-        if (combo) {
-            HWND edit = ComboEdit(control);
-            if (edit) {
+        if (std::wstring_view(c.Class) == L"COMBOBOX") {
+            if (HWND edit = ComboEdit(control)) {
                 SetWindowSubclass(edit, &NoTypingProc, kNoTypingSubclassId, 0);
                 // No input method either: what it composes would be typing.
                 ImmAssociateContextEx(edit, nullptr, 0);
                 AddTooltip(tips_, Hwnd(), edit, c.Tip);
             }
-            FitComboHeight(control, Py(c.Rect.Height));
         }
     }
-
-    HWND list = Item(IDC_LSTCUSTOM);
-    ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
-    RECT client{};
-    GetClientRect(list, &client);
+    ListView_SetExtendedListViewStyle(Item(IDC_LSTCUSTOM),
+                                      LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
     LVCOLUMNW column{};
     column.mask = LVCF_WIDTH;
-    column.cx = client.right - client.left - GetSystemMetrics(SM_CXVSCROLL);
-    ListView_InsertColumn(list, 0, &column);
+    ListView_InsertColumn(Item(IDC_LSTCUSTOM), 0, &column);
+    MakeFonts();
+    PlaceControls();
+}
+
+void SettingWindow::MakeFonts() {
+    captionFont_ = MakeFont(kProportionalFace, kTextSize, false, dpi_);
+    fieldFont_ = MakeFont(kGothicFace, kTextSize, true, dpi_);
+    for (const ControlSpec& c : kControls) {
+        HFONT font = c.Font == Face::Caption ? captionFont_.get() : fieldFont_.get();
+        SendMessageW(Item(c.Id), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
+}
+
+void SettingWindow::PlaceControls() {
+    for (const ControlSpec& c : kControls) {
+        HWND control = Item(c.Id);
+        const bool combo = std::wstring_view(c.Class) == L"COMBOBOX";
+        // A combo box's height includes its drop-down list: room for every item.
+        const int height = combo ? Px(c.Rect.Height) * 8 : Px(c.Rect.Height);
+        SetWindowPos(control, nullptr, Px(c.Rect.Left), Px(c.Rect.Top), Px(c.Rect.Width), height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        if (combo) FitComboHeight(control, Px(c.Rect.Height));
+    }
+    HWND list = Item(IDC_LSTCUSTOM);
+    RECT client{};
+    GetClientRect(list, &client);
+    ListView_SetColumnWidth(list, 0,
+                            client.right - client.left - display::SystemMetric(SM_CXVSCROLL, dpi_));
+    // The button row follows the client height.
+    GetClientRect(Hwnd(), &client);
+    OnSize(client.bottom);
+}
+
+void SettingWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+    // Dragged onto a monitor of another DPI: the system's rectangle, then fonts, controls and
+    // the outer height (in twips, so the same in inches) for the new DPI.
+    dpi_ = dpi;
+    SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    MakeFonts();
+    PlaceControls();
+    RunLayout();
 }
 
 void SettingWindow::FillCombo(int id, std::span<const std::u16string_view> items,
@@ -358,17 +400,28 @@ void SettingWindow::SetOuterHeight(int32_t twips) {
     RECT frame{};
     GetWindowRect(Hwnd(), &frame);
     // The top edge stays; the resize rule follows from WM_SIZE.
-    SetWindowPos(Hwnd(), nullptr, 0, 0, frame.right - frame.left, Py(twips),
+    const RECT width =
+        display::OuterRect({0, 0, Px(kClientWidth), 0}, kStyle, false, kExStyle, dpi_);
+    SetWindowPos(Hwnd(), nullptr, 0, 0, width.right - width.left, Px(twips),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Grown downwards near the bottom of the work area, it moves up into it.
+    GetWindowRect(Hwnd(), &frame);
+    const display::ScreenRect inside = display::MoveInside(
+        {frame.left, frame.top, frame.right, frame.bottom}, display::MonitorOfWindow(Hwnd()).Work);
+    if (inside.Top != frame.top || inside.Left != frame.left) {
+        SetWindowPos(Hwnd(), nullptr, static_cast<int>(inside.Left), static_cast<int>(inside.Top),
+                     0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void SettingWindow::OnSize(int clientHeight) {
-    const int32_t top = CloseRowTop(clientHeight * app_.TwipsPerPixelY, app_.TwipsPerPixelX);
+    const int32_t top = CloseRowTop(
+        static_cast<int32_t>(std::lround(display::TwipsFromPixels(clientHeight, dpi_))));
     for (const ControlSpec& c : kControls) {
         for (int id : kCloseButtonIds) {
             if (c.Id != id) continue;
             // Drawn afresh: copied pixels would land where the growing dialog erases next.
-            SetWindowPos(Item(id), nullptr, Px(c.Rect.Left), Py(top), 0, 0,
+            SetWindowPos(Item(id), nullptr, Px(c.Rect.Left), Px(top), 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
         }
     }
@@ -444,6 +497,9 @@ LRESULT SettingWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_SIZE:
             OnSize(HIWORD(lp));
+            return 0;
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
             return 0;
         case WM_CLOSE:
             // The close box, the system menu and Alt+F4 resume, as "再開" does.

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/app_state.h"
+#include "display/units.h"
 #include "settings/settings.h"
 
 namespace quillet::dialogs {
@@ -18,7 +19,8 @@ using ItemTicks = std::array<bool, kItemCount>;
 // Outer heights in twips: without and with the popup frame.
 inline constexpr int32_t kShortHeight = 4440;
 inline constexpr int32_t kTallHeight = 5700;
-// The button row: its height in twips and its gap to the client area's bottom in pixels.
+// The button row: its height in twips and its gap to the client area's bottom in design pixels
+// (96 dpi; 15 twips each).
 inline constexpr int32_t kCloseRowHeight = 300;
 inline constexpr int32_t kCloseRowGapPixels = 15;
 
@@ -83,9 +85,9 @@ struct DialogLayout {
 // "終了" is offered only while the box is ticked and the last opening went back to the tray.
 DialogLayout LayoutFor(bool trayTicked, app::TrayResult trayResult);
 
-// The button row's top in twips: it ends 15 pixels above the client area's bottom.
-constexpr int32_t CloseRowTop(int32_t clientHeight, int32_t twipsPerPixelX) {
-    return clientHeight - kCloseRowHeight - kCloseRowGapPixels * twipsPerPixelX;
+// The button row's top in twips: it ends 15 design pixels above the client area's bottom.
+constexpr int32_t CloseRowTop(int32_t clientHeight) {
+    return clientHeight - kCloseRowHeight - kCloseRowGapPixels * display::kTwipsPerDesignPixel;
 }
 
 }  // namespace quillet::dialogs

@@ -32,4 +32,10 @@ std::wstring ExecutableStem() {
     return dot == std::wstring::npos ? name : name.substr(0, dot);
 }
 
+FARPROC FindSystemFunction(const wchar_t* module, const char* name) {
+    HMODULE handle = GetModuleHandleW(module);
+    if (!handle) handle = LoadLibraryExW(module, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return handle ? GetProcAddress(handle, name) : nullptr;
+}
+
 }  // namespace quillet::sys

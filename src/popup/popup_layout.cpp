@@ -15,17 +15,13 @@ int32_t RoundHalfUp(double value) {
     return static_cast<int32_t>(r);
 }
 
-int32_t SafeTwipsPerPixel(int32_t twipsPerPixel) {
-    return twipsPerPixel > 0 ? twipsPerPixel : 15;
-}
-
 }  // namespace
 
-PixelRect ToPixels(const TwipBox& box, int32_t twipsPerPixelX, int32_t twipsPerPixelY) {
-    const double tx = SafeTwipsPerPixel(twipsPerPixelX);
-    const double ty = SafeTwipsPerPixel(twipsPerPixelY);
-    return {RoundHalfUp(box.left / tx), RoundHalfUp(box.top / ty),
-            RoundHalfUp((box.left + box.width) / tx), RoundHalfUp((box.top + box.height) / ty)};
+PixelRect ToPixels(const TwipBox& box, int dpi) {
+    auto px = [dpi](double twips) {
+        return RoundHalfUp(display::PixelsFromTwipsExact(twips, dpi));
+    };
+    return {px(box.left), px(box.top), px(box.left + box.width), px(box.top + box.height)};
 }
 
 Anchor AnchorFor(std::u16string_view dispPos) {
@@ -43,35 +39,36 @@ int32_t PopupWidth(int64_t reportWidth) {
         std::min<int64_t>(kPixelsPerByte * bytes + kWidthBase, kMaxPopupWidth));
 }
 
-int32_t FitTextWidth(int32_t width, int64_t widestLinePixels) {
-    const int64_t needed =
-        std::clamp<int64_t>(widestLinePixels, 0, kMaxPopupWidth) + kTextClearance;
+int32_t FitTextWidth(int32_t width, int64_t widestLinePixels, int dpi) {
+    const int64_t needed = std::clamp<int64_t>(widestLinePixels, 0, kMaxPopupWidth) +
+                           display::Scale(kTextClearance, dpi);
     return static_cast<int32_t>(
         std::min<int64_t>(std::max<int64_t>(width, needed), kMaxPopupWidth));
 }
 
-int32_t ScreenPixels(int64_t twips, int32_t twipsPerPixel) {
-    return RoundHalfUp(static_cast<double>(twips) / SafeTwipsPerPixel(twipsPerPixel));
-}
-
 Request PopupRequest(std::u16string_view dispPos, int64_t reportWidth, Point pointer,
-                     int32_t screenWidth, int32_t screenHeight) {
+                     const display::ScreenRect& work, int dpi) {
     Request r;
-    r.width = PopupWidth(reportWidth);
-    r.height = kBodyHeight;
+    r.width = std::min(display::Scale(PopupWidth(reportWidth), dpi), kMaxPopupWidth);
+    r.height = display::Scale(kBodyHeight, dpi);
+    const int32_t margin = display::Scale(kCornerAnchorMargin, dpi);
+    const auto left = static_cast<int32_t>(work.Left) + margin;
+    const auto top = static_cast<int32_t>(work.Top) + margin;
+    const auto right = static_cast<int32_t>(work.Right) - margin;
+    const auto bottom = static_cast<int32_t>(work.Bottom) - margin;
     switch (AnchorFor(dispPos)) {
         case Anchor::TopLeftCorner:
-            r.anchor = {kCornerAnchorMargin, kCornerAnchorMargin};
+            r.anchor = {left, top};
             break;
         case Anchor::TopRightCorner:
-            r.anchor = {screenWidth - kCornerAnchorMargin, kCornerAnchorMargin};
+            r.anchor = {right, top};
             break;
         case Anchor::BottomRightCorner:
-            r.anchor = {screenWidth - kCornerAnchorMargin, screenHeight - kCornerAnchorMargin};
+            r.anchor = {right, bottom};
             break;
         case Anchor::Pointer:
             r.anchor = pointer;
-            r.height = kPointerHeight;
+            r.height = display::Scale(kPointerHeight, dpi);
             r.tail = true;
             break;
     }
@@ -92,53 +89,46 @@ std::u16string_view SideToken(Side side) {
     return u"";
 }
 
-Side ChooseSide(Point anchor, int32_t width, int32_t height) {
-    const bool left = anchor.x > width;
-    const bool above = anchor.y > height;
+Side ChooseSide(Point anchor, int32_t width, int32_t height, const display::ScreenRect& work) {
+    const bool left = anchor.x - work.Left > width;
+    const bool above = anchor.y - work.Top > height;
     if (left) return above ? Side::LeftAbove : Side::LeftBelow;
     return above ? Side::RightAbove : Side::RightBelow;
 }
 
-TwipBox WindowBox(Side side, Point anchor, int32_t width, int32_t height, int32_t twipsPerPixelX,
-                  int32_t twipsPerPixelY) {
-    const double tx = SafeTwipsPerPixel(twipsPerPixelX);
-    const double ty = SafeTwipsPerPixel(twipsPerPixelY);
-    // In 64 bits: an anchor far off the screen must not wrap around.
-    const int64_t left = IsLeft(side) ? int64_t{anchor.x} - width : int64_t{anchor.x};
-    const int64_t top = IsAbove(side) ? int64_t{anchor.y} - height : int64_t{anchor.y};
-    return {static_cast<double>(left) * tx, static_cast<double>(top) * ty, width * tx, height * ty};
-}
-
 InnerLayout LayoutInside(Side side, int32_t tail, double clientWidth, double clientHeight,
-                         int32_t twipsPerPixelX, int32_t twipsPerPixelY) {
-    const double tx = SafeTwipsPerPixel(twipsPerPixelX);
-    const double ty = SafeTwipsPerPixel(twipsPerPixelY);
-    // The text sits half a corner diameter inside the body, clear of the rounded corners.
-    const double inset = kCornerEllipse / 2.0;
+                         int dpi) {
+    // In twips, which design pixels give at 15 each whatever the DPI. The text sits half a
+    // corner diameter inside the body, clear of the rounded corners.
+    constexpr double kPx = display::kTwipsPerDesignPixel;
+    const double inset = kCornerEllipse / 2.0 * kPx;
+    const double band = display::TwipsFromPixels(tail, dpi);
     InnerLayout l;
-    l.text.left = inset * tx;
+    l.text.left = inset;
     l.text.width = clientWidth - kFrWidthTwips;
     if (IsAbove(side)) {
-        l.text.top = inset * ty;
-        l.text.height = clientHeight - (tail - kCornerEllipse) * ty;
+        l.text.top = inset;
+        l.text.height = clientHeight - (band - kCornerEllipse * kPx);
     } else {
-        l.text.top = (tail + inset) * ty;
-        l.text.height = clientHeight - kCornerEllipse * ty;
+        l.text.top = band + inset;
+        l.text.height = clientHeight - kCornerEllipse * kPx;
     }
     // The icon column sits inside the text's top-right corner.
     l.fr = {l.text.left + l.text.width - kFrWidthTwips, l.text.top, kFrWidthTwips, kFrHeightTwips};
     return l;
 }
 
-Shape BalloonShape(Side side, int32_t tail, int32_t right, int32_t bottom) {
+Shape BalloonShape(Side side, int32_t tail, int32_t right, int32_t bottom, int dpi) {
     Shape s;
+    s.ellipse = display::Scale(kCornerEllipse, dpi);
     const bool above = IsAbove(side);
     s.body = above ? PixelRect{0, 0, right, bottom - tail} : PixelRect{0, tail, right, bottom};
     if (tail > 0) {
         const Point apex{IsLeft(side) ? right : 0, above ? bottom : 0};
         // The base lies on the body's row next to the band, so tail and body touch.
         const int32_t baseY = above ? bottom - tail - 1 : tail;
-        auto fromAnchorSide = [&](int32_t offset) {
+        auto fromAnchorSide = [&](int32_t designOffset) {
+            const int32_t offset = display::Scale(designOffset, dpi);
             const int32_t x = IsLeft(side) ? right - offset : offset;
             return std::clamp(x, 0, std::max(right, 0));
         };
@@ -148,15 +138,22 @@ Shape BalloonShape(Side side, int32_t tail, int32_t right, int32_t bottom) {
     return s;
 }
 
-Layout LayoutPopup(Point anchor, int32_t width, int32_t height, bool tail, int32_t twipsPerPixelX,
-                   int32_t twipsPerPixelY) {
+Layout LayoutPopup(const Request& request, const display::ScreenRect& work, int dpi) {
     Layout l;
-    l.tail = tail ? kTailBand : 0;
-    l.side = ChooseSide(anchor, width, height);
-    l.window = WindowBox(l.side, anchor, width, height, twipsPerPixelX, twipsPerPixelY);
-    l.inside = LayoutInside(l.side, l.tail, l.window.width, l.window.height, twipsPerPixelX,
-                            twipsPerPixelY);
-    l.shape = BalloonShape(l.side, l.tail, width, height);
+    l.tail = request.tail ? display::Scale(kTailBand, dpi) : 0;
+    l.side = ChooseSide(request.anchor, request.width, request.height, work);
+    // In 64 bits: an anchor far off the screen must not wrap around.
+    const int64_t left =
+        IsLeft(l.side) ? int64_t{request.anchor.x} - request.width : int64_t{request.anchor.x};
+    const int64_t top =
+        IsAbove(l.side) ? int64_t{request.anchor.y} - request.height : int64_t{request.anchor.y};
+    const display::ScreenRect placed =
+        display::MoveInside({left, top, left + request.width, top + request.height}, work);
+    l.window = {static_cast<int32_t>(placed.Left), static_cast<int32_t>(placed.Top),
+                static_cast<int32_t>(placed.Right), static_cast<int32_t>(placed.Bottom)};
+    l.inside = LayoutInside(l.side, l.tail, display::TwipsFromPixels(request.width, dpi),
+                            display::TwipsFromPixels(request.height, dpi), dpi);
+    l.shape = BalloonShape(l.side, l.tail, request.width, request.height, dpi);
     return l;
 }
 

@@ -9,9 +9,12 @@
 #include <string>
 #include <string_view>
 
+#include "display/placement.h"
+
 namespace quillet::popup {
 
-// All pixel figures are 96-dpi pixels.
+// Pixel figures here are design pixels (96 dpi); the popup scales them to the DPI of the monitor
+// it opens on. Twips are the same at every DPI (1440 per inch).
 inline constexpr int32_t kBodyHeight = 60;  // the balloon body, in every mode
 inline constexpr int32_t kTailBand = 20;    // the strip between body and pointer
 inline constexpr int32_t kPointerHeight = kBodyHeight + kTailBand;
@@ -66,9 +69,9 @@ struct TwipBox {
     friend bool operator==(const TwipBox&, const TwipBox&) = default;
 };
 
-// Twips to whole pixels, each edge to the nearest pixel (halves up), so that boxes that share
-// an edge in twips still share it in pixels.
-PixelRect ToPixels(const TwipBox& box, int32_t twipsPerPixelX, int32_t twipsPerPixelY);
+// Twips to whole screen pixels at `dpi`, each edge to the nearest pixel (halves up), so that
+// boxes that share an edge in twips still share it in pixels.
+PixelRect ToPixels(const TwipBox& box, int dpi);
 
 // ---- The request of one report (the presentation) ----
 
@@ -78,23 +81,23 @@ enum class Anchor { TopLeftCorner, TopRightCorner, BottomRightCorner, Pointer };
 // means the pointer.
 Anchor AnchorFor(std::u16string_view dispPos);
 
-// 6 × ReportWidth + 80, kept within 80 .. kMaxPopupWidth.
+// 6 × ReportWidth + 80 design pixels, kept within 80 .. kMaxPopupWidth.
 int32_t PopupWidth(int64_t reportWidth);
 
-// The screen's size in pixels as the program reads it: twips divided by twips per pixel,
-// rounded.
-int32_t ScreenPixels(int64_t twips, int32_t twipsPerPixel);
-
-// Room the text box needs beside its widest line: the 7.5-pixel inset on the left, on the right
-// the icon column (which covers the top-right corner of every line) and its 11.5-pixel margin,
-// and 6 pixels of air between the text and the column.
+// Room the text box needs beside its widest line, in design pixels: the 7.5-pixel inset on the
+// left, on the right the icon column (which covers the top-right corner of every line) and its
+// 11.5-pixel margin, and 6 pixels of air between the text and the column.
 inline constexpr int32_t kTextClearance = 44;
 
 // The width of 6 pixels per byte assumes glyphs 6 pixels wide; a font whose half-width glyphs
 // are wider (7 pixels at 13 pixels high is common) needs more for a long line. The popup grows
-// to the measured width of its widest line then, never shrinks below `width`, and stays drawable.
-int32_t FitTextWidth(int32_t width, int64_t widestLinePixels);
+// to the measured width of its widest line then (screen pixels at `dpi`), never shrinks below
+// `width`, and stays drawable.
+int32_t FitTextWidth(int32_t width, int64_t widestLinePixels, int dpi);
 
+// One report's popup in screen pixels at `dpi`: the anchor, the window's size and whether it has
+// the pointer's tail. The corners are those of `work`, the work area of the monitor under the
+// pointer, where the user works; the task bar is left free.
 struct Request {
     Point anchor;
     int32_t width = 0;
@@ -104,7 +107,7 @@ struct Request {
 };
 
 Request PopupRequest(std::u16string_view dispPos, int64_t reportWidth, Point pointer,
-                     int32_t screenWidth, int32_t screenHeight);
+                     const display::ScreenRect& work, int dpi);
 
 // ---- LayoutPopup ----
 
@@ -119,42 +122,41 @@ constexpr bool IsLeft(Side side) {
     return side == Side::LeftAbove || side == Side::LeftBelow;
 }
 
-// Left of the anchor when anchor.x > width, above it when anchor.y > height (both strict); the
-// right and bottom screen edges are not looked at.
-Side ChooseSide(Point anchor, int32_t width, int32_t height);
-
-// The window's outer rectangle in twips: the anchor is one of its corners.
-TwipBox WindowBox(Side side, Point anchor, int32_t width, int32_t height, int32_t twipsPerPixelX,
-                  int32_t twipsPerPixelY);
+// Left of the anchor when it lies more than `width` right of the work area's left edge, above
+// it when more than `height` below its top (both strict); the right and bottom edges are not
+// looked at here.
+Side ChooseSide(Point anchor, int32_t width, int32_t height, const display::ScreenRect& work);
 
 // The text box and the icon column, in client twips. `clientWidth` and `clientHeight` are the
-// window's client size in twips; `tail` the band height in pixels (0 or kTailBand).
+// window's client size in twips; `tail` the band's height in screen pixels at `dpi` (0 without).
 struct InnerLayout {
     TwipBox text;
     TwipBox fr;
     friend bool operator==(const InnerLayout&, const InnerLayout&) = default;
 };
-InnerLayout LayoutInside(Side side, int32_t tail, double clientWidth, double clientHeight,
-                         int32_t twipsPerPixelX, int32_t twipsPerPixelY);
+InnerLayout LayoutInside(Side side, int32_t tail, double clientWidth, double clientHeight, int dpi);
 
-// The balloon outline in client pixels (the client rectangle is 0, 0, right, bottom): the
-// rounded body, and in pointer mode a triangle from the body's edge to the anchor's corner.
+// The balloon outline in client pixels (the client rectangle is 0, 0, right, bottom): the body
+// with rounded corners (`ellipse` their diameter), and in pointer mode a triangle from the
+// body's edge to the anchor's corner.
 struct Shape {
     PixelRect body;
+    int32_t ellipse = kCornerEllipse;
     std::optional<std::array<Point, 3>> tail;  // the apex first
 };
-Shape BalloonShape(Side side, int32_t tail, int32_t right, int32_t bottom);
+Shape BalloonShape(Side side, int32_t tail, int32_t right, int32_t bottom, int dpi);
 
-// Everything LayoutPopup decides for one report.
+// Everything LayoutPopup decides for one report, at `dpi`.
 struct Layout {
     Side side = Side::LeftAbove;
-    int32_t tail = 0;
-    TwipBox window;
+    int32_t tail = 0;  // screen pixels
+    PixelRect window;  // screen pixels
     InnerLayout inside;
     Shape shape;
 };
-Layout LayoutPopup(Point anchor, int32_t width, int32_t height, bool tail, int32_t twipsPerPixelX,
-                   int32_t twipsPerPixelY);
+// The anchor is a corner of the window, on the side ChooseSide picks; a window that would still
+// cross an edge of the work area is moved inside it.
+Layout LayoutPopup(const Request& request, const display::ScreenRect& work, int dpi);
 
 // ---- Timer_AutoClose ----
 

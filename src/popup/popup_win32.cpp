@@ -10,9 +10,12 @@
 
 #include "app/app_info.h"
 #include "app/app_text.h"
+#include "display/dpi.h"
+#include "display/monitors.h"
 #include "display/units.h"
 #include "platform/controls.h"
 #include "platform/font.h"
+#include "platform/icon.h"
 #include "platform/unique_handle.h"
 #include "platform/wide.h"
 #include "platform/window.h"
@@ -31,7 +34,6 @@ constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
 constexpr UINT_PTR kAutoCloseTimer = 1;
 constexpr UINT kAutoCloseMs = 1000;
 
-constexpr int kFontTenthsOfPoint = 975;
 constexpr COLORREF kTimeColour = RGB(128, 128, 128);
 constexpr wchar_t kCloseCaption[] = L"×";
 constexpr wchar_t kCloseTip[] = L"バルーンを閉じます";
@@ -42,8 +44,6 @@ constexpr UINT_PTR kTextSubclass = 1;
 constexpr UINT_PTR kColumnSubclass = 2;
 constexpr UINT_PTR kIconSubclass = 3;
 
-using display::TwipsToPixels;
-
 }  // namespace
 
 class PopupWindow : public WindowBase {
@@ -52,10 +52,13 @@ public:
         : app_(app), instance_(instance), showHelp_(showHelp) {}
     ~PopupWindow() override { DestroyNow(); }
 
-    // Creates and loads the window, hidden.
-    bool Create();
-    // LayoutPopup: side, place, size, inner layout, text (restarting the count-down), outline.
-    void Layout(const Request& request, std::u16string_view text);
+    // Creates and loads the window, hidden, for a monitor of `dpi`.
+    bool Create(int dpi);
+    // Fonts, icon and the column's controls for a monitor of `dpi`; nothing when they are.
+    void ApplyDpi(int dpi);
+    // LayoutPopup: side, place, size, inner layout, text (restarting the count-down), outline,
+    // at the DPI ApplyDpi set.
+    void Layout(const Request& request, const display::ScreenRect& work, std::u16string_view text);
     // Shown on top without taking the activation from the application the user copied from.
     void Show();
     void Close() { DestroyNow(); }
@@ -71,6 +74,7 @@ private:
     void OnCreate();
     void OnLoad();
     void ApplyShape(const Shape& shape);
+    void PlaceColumn();
     void OnActivate(WPARAM wp);
     void OnCommand(int id, int code);
     void OnTimer();
@@ -99,55 +103,40 @@ private:
     HWND time_ = nullptr;
     HWND tips_ = nullptr;
     bool focusComesWithClick_ = false;
+    int dpi_ = 0;  // what the fonts, the icon and the column were made for
 };
 
-bool PopupWindow::Create() {
+bool PopupWindow::Create(int dpi) {
     if (!RegisterClassOnce(instance_, QUILLET_POPUP_CLASS, nullptr, nullptr, nullptr)) {
         return false;
     }
-    const int width = TwipsToPixels(kCreatedWidthTwips, app_.TwipsPerPixelX);
-    const int height = TwipsToPixels(kCreatedHeightTwips, app_.TwipsPerPixelY);
-    if (!WindowBase::Create(instance_, QUILLET_POPUP_CLASS, kCaption, kStyle, kExStyle, 0, 0, width,
-                            height, nullptr, nullptr)) {
+    if (!WindowBase::Create(instance_, QUILLET_POPUP_CLASS, kCaption, kStyle, kExStyle, 0, 0,
+                            display::PixelsFromTwips(kCreatedWidthTwips, dpi),
+                            display::PixelsFromTwips(kCreatedHeightTwips, dpi), nullptr, nullptr)) {
         return false;
     }
+    ApplyDpi(dpi);
     OnLoad();
     return true;
 }
 
 void PopupWindow::OnCreate() {
-    textFont_ = MakeFont(kGothicFace, kFontTenthsOfPoint, true);
-    columnFont_ = MakeFont(kProportionalFace, kFontTenthsOfPoint, false);
-    const int tpx = app_.TwipsPerPixelX;
-    const int tpy = app_.TwipsPerPixelY;
-
     text_ = MakeChild(Hwnd(), instance_, L"EDIT", L"",
                       ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_TABSTOP | WS_CLIPSIBLINGS, 0,
                       0, 0, 0, 0, IDC_TXTDESCRIPTION);
-    SendMessageW(text_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), FALSE);
-    SendMessageW(text_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
 
     // The column lies over the text's top-right corner: above it in the z-order, and it takes
     // the pointer itself (SS_NOTIFY) so that moving from the icon onto it keeps the help open.
-    // Layout places and sizes it; its controls have fixed places inside it.
+    // Layout places and sizes it; ApplyDpi places its controls inside it.
     column_ = MakeChild(Hwnd(), instance_, L"STATIC", L"", SS_NOTIFY | WS_CLIPCHILDREN, 0, 0, 0, 0,
                         0, IDC_POPUP_FR);
     SetWindowPos(column_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    const int iconSize = TwipsToPixels(kImgSizeTwips, tpx);
-    icon_.reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_INFO), IMAGE_ICON,
-                                              iconSize, TwipsToPixels(kImgSizeTwips, tpy), 0)));
     image_ = MakeChild(column_, instance_, L"STATIC", L"", SS_ICON | SS_REALSIZECONTROL | SS_NOTIFY,
-                       0, 0, TwipsToPixels(kImgTopTwips, tpy), iconSize,
-                       TwipsToPixels(kImgSizeTwips, tpy), IDC_POPUP_IMG);
-    SendMessageW(image_, STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()), 0);
+                       0, 0, 0, 0, 0, IDC_POPUP_IMG);
     close_ = MakeChild(column_, instance_, L"BUTTON", kCloseCaption, BS_OWNERDRAW | WS_TABSTOP, 0,
-                       0, TwipsToPixels(kCloseTopTwips, tpy), TwipsToPixels(kCloseWidthTwips, tpx),
-                       TwipsToPixels(kCloseHeightTwips, tpy), IDC_POPUP_CMDCLOSE);
+                       0, 0, 0, 0, IDC_POPUP_CMDCLOSE);
     time_ = MakeChild(column_, instance_, L"STATIC", L"", SS_CENTER | SS_NOTIFY | SS_NOPREFIX, 0, 0,
-                      TwipsToPixels(kTimeTopTwips, tpy), TwipsToPixels(kTimeWidthTwips, tpx),
-                      TwipsToPixels(kTimeHeightTwips, tpy), IDC_POPUP_LBLTIME);
-    SendMessageW(close_, WM_SETFONT, reinterpret_cast<WPARAM>(columnFont_.get()), FALSE);
-    SendMessageW(time_, WM_SETFONT, reinterpret_cast<WPARAM>(columnFont_.get()), FALSE);
+                      0, 0, 0, IDC_POPUP_LBLTIME);
 
     const auto self = reinterpret_cast<DWORD_PTR>(this);
     SetWindowSubclass(text_, &PopupWindow::ChildProcedure, kTextSubclass, self);
@@ -159,18 +148,40 @@ void PopupWindow::OnCreate() {
     AddTooltip(tips_, Hwnd(), time_, kTimeTip);
 }
 
+void PopupWindow::ApplyDpi(int dpi) {
+    if (dpi == dpi_) return;
+    dpi_ = dpi;
+    textFont_ = MakeFont(kGothicFace, kTextSize, true, dpi);
+    columnFont_ = MakeFont(kProportionalFace, kTextSize, false, dpi);
+    SendMessageW(text_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), FALSE);
+    SendMessageW(text_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+    SendMessageW(close_, WM_SETFONT, reinterpret_cast<WPARAM>(columnFont_.get()), FALSE);
+    SendMessageW(time_, WM_SETFONT, reinterpret_cast<WPARAM>(columnFont_.get()), FALSE);
+    // The icon's own image for the size its control has at this DPI.
+    UniqueIcon icon =
+        LoadIconSized(instance_, IDI_INFO, display::PixelsFromTwips(kImgSizeTwips, dpi));
+    SendMessageW(image_, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
+    icon_ = std::move(icon);  // the control no longer shows the old one
+    PlaceColumn();
+}
+
+void PopupWindow::PlaceColumn() {
+    auto px = [this](int32_t twips) { return display::PixelsFromTwips(twips, dpi_); };
+    MoveWindow(image_, 0, px(kImgTopTwips), px(kImgSizeTwips), px(kImgSizeTwips), TRUE);
+    MoveWindow(close_, 0, px(kCloseTopTwips), px(kCloseWidthTwips), px(kCloseHeightTwips), TRUE);
+    MoveWindow(time_, 0, px(kTimeTopTwips), px(kTimeWidthTwips), px(kTimeHeightTwips), TRUE);
+}
+
 void PopupWindow::OnLoad() {
     SetWindowPos(Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     countDown_.emplace(app_.settings.TimeAutoClose);
     SetTimer(Hwnd(), kAutoCloseTimer, kAutoCloseMs, nullptr);
 }
 
-void PopupWindow::Layout(const Request& request, std::u16string_view text) {
-    const int32_t tpx = app_.TwipsPerPixelX;
-    const int32_t tpy = app_.TwipsPerPixelY;
-    const popup::Layout layout =
-        LayoutPopup(request.anchor, request.width, request.height, request.tail, tpx, tpy);
-    const PixelRect window = ToPixels(layout.window, tpx, tpy);
+void PopupWindow::Layout(const Request& request, const display::ScreenRect& work,
+                         std::u16string_view text) {
+    const popup::Layout layout = LayoutPopup(request, work, dpi_);
+    const PixelRect& window = layout.window;
     SetWindowPos(Hwnd(), nullptr, window.left, window.top, window.right - window.left,
                  window.bottom - window.top, SWP_NOZORDER | SWP_NOACTIVATE);
 
@@ -178,10 +189,10 @@ void PopupWindow::Layout(const Request& request, std::u16string_view text) {
     RECT client{};
     GetClientRect(Hwnd(), &client);
     const InnerLayout inside =
-        LayoutInside(layout.side, layout.tail, static_cast<double>(client.right) * tpx,
-                     static_cast<double>(client.bottom) * tpy, tpx, tpy);
-    const PixelRect textBox = ToPixels(inside.text, tpx, tpy);
-    const PixelRect column = ToPixels(inside.fr, tpx, tpy);
+        LayoutInside(layout.side, layout.tail, display::TwipsFromPixels(client.right, dpi_),
+                     display::TwipsFromPixels(client.bottom, dpi_), dpi_);
+    const PixelRect textBox = ToPixels(inside.text, dpi_);
+    const PixelRect column = ToPixels(inside.fr, dpi_);
     MoveWindow(text_, textBox.left, textBox.top, textBox.right - textBox.left,
                textBox.bottom - textBox.top, TRUE);
     MoveWindow(column_, column.left, column.top, column.right - column.left,
@@ -192,7 +203,7 @@ void PopupWindow::Layout(const Request& request, std::u16string_view text) {
     // restarts the count-down here, for every report, even one equal to the last.
     OnTextChanged();
 
-    ApplyShape(BalloonShape(layout.side, layout.tail, client.right, client.bottom));
+    ApplyShape(BalloonShape(layout.side, layout.tail, client.right, client.bottom, dpi_));
 }
 
 int PopupWindow::WidestLine(std::u16string_view text) const {
@@ -221,7 +232,7 @@ void PopupWindow::ApplyShape(const Shape& shape) {
     if (!outline) return;
     const PixelRect& b = shape.body;
     UniqueRegion body(
-        CreateRoundRectRgn(b.left, b.top, b.right, b.bottom, kCornerEllipse, kCornerEllipse));
+        CreateRoundRectRgn(b.left, b.top, b.right, b.bottom, shape.ellipse, shape.ellipse));
     if (body) CombineRgn(outline.get(), outline.get(), body.get(), RGN_OR);
     if (shape.tail) {
         POINT points[3];
@@ -334,6 +345,9 @@ LRESULT PopupWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_TIMER:
             if (wp == kAutoCloseTimer) OnTimer();
             return 0;
+        case WM_DPICHANGED:
+            // Placed, sized and drawn for its monitor by each layout, never by the system.
+            return 0;
         case WM_DESTROY:
             OnDestroy();
             return 0;
@@ -402,22 +416,23 @@ Popup::~Popup() = default;
 
 void Popup::Present(std::u16string_view report, int32_t reportWidth,
                     const std::function<void(const std::wstring& tag)>& setTag) {
+    // On the monitor under the pointer, where the user works: its work area and its DPI.
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    const display::MonitorArea monitor = display::MonitorUnderPointer();
+
     // A popup that has closed is loaded afresh: nothing of the last one survives.
     if (!window_ || !window_->Hwnd()) {
         window_ = std::make_unique<PopupWindow>(app_, instance_, showHelp_);
-        if (!window_->Create()) window_.reset();
+        if (!window_->Create(monitor.Dpi)) window_.reset();
     }
 
-    POINT pointer{};
-    GetCursorPos(&pointer);
-    const int32_t tpx = app_.TwipsPerPixelX;
-    const int32_t tpy = app_.TwipsPerPixelY;
     Request request = PopupRequest(app_.settings.DispPos, reportWidth, {pointer.x, pointer.y},
-                                   ScreenPixels(int64_t{GetSystemMetrics(SM_CXSCREEN)} * tpx, tpx),
-                                   ScreenPixels(int64_t{GetSystemMetrics(SM_CYSCREEN)} * tpy, tpy));
+                                   monitor.Work, monitor.Dpi);
     if (window_) {
-        request.width = FitTextWidth(request.width, window_->WidestLine(report));
-        window_->Layout(request, report);
+        window_->ApplyDpi(monitor.Dpi);
+        request.width = FitTextWidth(request.width, window_->WidestLine(report), monitor.Dpi);
+        window_->Layout(request, monitor.Work, report);
     }
 
     if (setTag) setTag(Wide(app::TrayTipText(U16(app::AppTitle()), report)));

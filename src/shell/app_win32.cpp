@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/app_text.h"
+#include "display/dpi.h"
 #include "platform/message_box.h"
 #include "platform/shell.h"
 #include "platform/system.h"
@@ -23,6 +24,8 @@ constexpr wchar_t kInstanceMutex[] = L"Local\\Quillet.frmMain.Running";
 }  // namespace
 
 int RunQuillet(HINSTANCE instance) {
+    // Before any window: each sizes itself for its monitor.
+    display::DeclarePerMonitorAwareness();
     UniqueKernelHandle running(CreateMutexW(nullptr, FALSE, kInstanceMutex));
     const DWORD error = GetLastError();
     // A mutex we may not open was created by a copy that runs as well.

@@ -60,6 +60,10 @@ private:
     void SetTitle();
     void PlaceFromSettings();
     WindowGeometry LiveGeometry() const;
+    // The window's monitor changed its DPI or the window moved to one with another: `suggested`
+    // is the system's rectangle for it (none when the program placed the window itself).
+    void OnDpiChanged(int dpi, const RECT* suggested);
+    void LoadTrayIcon();
 
     app::AppState& app_;
     HINSTANCE instance_;
@@ -69,6 +73,9 @@ private:
     SettingsFlow flow_;
     UniqueFont font_;
     UniqueMenu trayMenu_;
+    UniqueIcon trayIcon_;
+    int dpi_ = 96;                // the DPI the font was made for
+    bool placing_ = false;        // the program moves the window itself
     HWND description_ = nullptr;  // child: destroyed with the window
     COLORREF textColor_;
     std::wstring tag_;

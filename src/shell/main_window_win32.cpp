@@ -1,11 +1,16 @@
 #include "shell/main_window.h"
 
+#include <cmath>
+#include <vector>
+
 #include "app/app_info.h"
 #include "app/app_text.h"
+#include "display/dpi.h"
 #include "display/monitors.h"
 #include "display/placement.h"
 #include "display/units.h"
 #include "platform/font.h"
+#include "platform/icon.h"
 #include "platform/message_box.h"
 #include "platform/shell.h"
 #include "platform/system.h"
@@ -17,8 +22,6 @@
 namespace quillet::shell {
 
 using app::AppTitle;
-using display::TwipsPerPixel;
-using display::TwipsToPixels;
 
 namespace {
 
@@ -32,9 +35,6 @@ constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
 
 constexpr COLORREF kInstructionColor = RGB(192, 192, 192);
 constexpr COLORREF kReportColor = RGB(0, 0, 0);
-
-// "ＭＳ ゴシック" 9.75 pt: 13 pixels high at 96 dpi.
-constexpr int kFontTenthsOfPoint = 975;
 
 // Icon events beyond these, queued during one settings flow, are old news.
 constexpr size_t kMaxWaitingTrayEvents = 8;
@@ -56,35 +56,51 @@ MainWindow::~MainWindow() {
 
 bool MainWindow::Create() {
     // Shared icons belong to the system: nothing to release.
-    HICON icon = static_cast<HICON>(
-        LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 32, 32, LR_SHARED));
-    HICON small = static_cast<HICON>(
-        LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_SHARED));
+    HICON icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXICON),
+                                               GetSystemMetrics(SM_CYICON), LR_SHARED));
+    HICON small = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                                GetSystemMetrics(SM_CXSMICON),
+                                                GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     if (!RegisterClassOnce(instance_, QUILLET_MAIN_CLASS, icon, small,
                            MAKEINTRESOURCEW(IDR_MAINMENU))) {
         return false;
     }
-    RECT rect{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&rect, kStyle, TRUE, kExStyle);
+    // Made on the primary monitor, at its DPI; the settings place it at once.
+    const int dpi = display::DpiAt({0, 0});
+    const RECT outer = display::OuterRect(
+        {0, 0, display::Scale(kClientWidth, dpi), display::Scale(kClientHeight, dpi)}, kStyle, true,
+        kExStyle, dpi);
     return WindowBase::Create(instance_, QUILLET_MAIN_CLASS, L"", kStyle, kExStyle, 0, 0,
-                              rect.right - rect.left, rect.bottom - rect.top, nullptr,
+                              outer.right - outer.left, outer.bottom - outer.top, nullptr,
                               nullptr) != nullptr;
 }
 
 void MainWindow::OnCreate() {
-    font_ = MakeFont(kGothicFace, kFontTenthsOfPoint, true);
+    dpi_ = display::DpiOfWindow(Hwnd());
+    font_ = MakeFont(kGothicFace, kTextSize, true, dpi_);
     description_ = CreateWindowExW(
         0, L"EDIT", Wide(app::kInstructionText).c_str(),
-        WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY, 0, 0, kClientWidth,
-        kClientHeight, Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TXTDESCRIPTION)),
-        instance_, nullptr);
+        WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY, 0, 0, 0, 0, Hwnd(),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TXTDESCRIPTION)), instance_, nullptr);
     SendMessageW(description_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    OnSize(client.right, client.bottom);
     trayMenu_.reset(LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_TRAYMENU)));
-    tray_.Attach(Hwnd(), reinterpret_cast<HICON>(GetClassLongPtrW(Hwnd(), GCLP_HICON)));
+    LoadTrayIcon();
     // Explorer broadcasts it when it (re)creates the tray; let it through to a program that
     // runs with other rights than the shell.
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     ChangeWindowMessageFilterEx(Hwnd(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
+}
+
+void MainWindow::LoadTrayIcon() {
+    // The icon's own small image at the small-icon size of the task bar's DPI (the primary
+    // monitor's), not the large one shrunk by the shell.
+    const int dpi = display::DpiAt({0, 0});
+    trayIcon_ = LoadIconSized(instance_, IDI_APP, display::SystemMetric(SM_CXSMICON, dpi));
+    tray_.Attach(Hwnd(), trayIcon_.get());
 }
 
 void MainWindow::Start() {
@@ -95,17 +111,26 @@ void MainWindow::Start() {
                     app::VersionItemText().c_str());
     }
 
-    HDC screen = GetDC(nullptr);
-    app_.TwipsPerPixelX = TwipsPerPixel(GetDeviceCaps(screen, LOGPIXELSX));
-    app_.TwipsPerPixelY = TwipsPerPixel(GetDeviceCaps(screen, LOGPIXELSY));
-    ReleaseDC(nullptr, screen);
-
+    // Without Conf.txt: the created size, centred on the primary monitor's work area.
+    const int systemDpi = display::SystemDpi();
+    const std::vector<display::MonitorArea> monitors = display::Monitors();
+    const display::MonitorArea* primary = display::MonitorAt(0, 0, monitors);
+    const display::ScreenRect work = primary
+                                         ? primary->Work
+                                         : display::ScreenRect{0, 0, GetSystemMetrics(SM_CXSCREEN),
+                                                               GetSystemMetrics(SM_CYSCREEN)};
     RECT rect{};
     GetWindowRect(Hwnd(), &rect);
-    app_.settings = ConfDefault(GetSystemMetrics(SM_CXSCREEN) * app_.TwipsPerPixelX,
-                                GetSystemMetrics(SM_CYSCREEN) * app_.TwipsPerPixelY,
-                                (rect.right - rect.left) * app_.TwipsPerPixelX,
-                                (rect.bottom - rect.top) * app_.TwipsPerPixelY);
+    const int dpi = display::DpiOfWindow(Hwnd());
+    auto twips = [](double pixels, int at) {
+        return static_cast<int32_t>(std::lround(display::TwipsFromPixels(pixels, at)));
+    };
+    app_.settings =
+        ConfDefault(twips(static_cast<double>(work.Width()), systemDpi),
+                    twips(static_cast<double>(work.Height()), systemDpi),
+                    twips(rect.right - rect.left, dpi), twips(rect.bottom - rect.top, dpi));
+    app_.settings.FormLeft += twips(static_cast<double>(work.Left), systemDpi);
+    app_.settings.FormTop += twips(static_cast<double>(work.Top), systemDpi);
     ConfLoad(ConfPath(), app_.settings);
     PlaceFromSettings();
 
@@ -138,30 +163,42 @@ void MainWindow::SetTitle() {
 
 void MainWindow::PlaceFromSettings() {
     const Settings& s = app_.settings;
-    SetWindowPos(Hwnd(), nullptr, TwipsToPixels(s.FormLeft, app_.TwipsPerPixelX),
-                 TwipsToPixels(s.FormTop, app_.TwipsPerPixelY),
-                 TwipsToPixels(s.FormWidth, app_.TwipsPerPixelX),
-                 TwipsToPixels(s.FormHeight, app_.TwipsPerPixelY), SWP_NOZORDER | SWP_NOACTIVATE);
-    // A place saved on a monitor that is gone (or beyond a lowered resolution) would leave the
-    // window where nobody can reach it. The size the system gave it is kept.
-    RECT placed{};
-    GetWindowRect(Hwnd(), &placed);
-    const display::ScreenRect saved{placed.left, placed.top, placed.right, placed.bottom};
-    const display::ScreenRect onScreen = display::PlaceOnScreen(saved, display::Monitors());
-    if (onScreen != saved) {
-        SetWindowPos(Hwnd(), nullptr, static_cast<int>(onScreen.Left),
-                     static_cast<int>(onScreen.Top), 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    const display::ScreenRect place = display::WindowFromTwips(
+        {static_cast<double>(s.FormLeft), static_cast<double>(s.FormTop),
+         static_cast<double>(s.FormWidth), static_cast<double>(s.FormHeight)},
+        display::SystemDpi(), display::Monitors());
+    // Moved onto a monitor of another DPI, the window is told so: its size was chosen for that
+    // monitor already, so the system's suggestion is not taken this time.
+    placing_ = true;
+    SetWindowPos(Hwnd(), nullptr, static_cast<int>(place.Left), static_cast<int>(place.Top),
+                 static_cast<int>(place.Width()), static_cast<int>(place.Height()),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    placing_ = false;
+    OnDpiChanged(display::DpiOfWindow(Hwnd()), nullptr);
 }
 
 WindowGeometry MainWindow::LiveGeometry() const {
     RECT rect{};
     GetWindowRect(Hwnd(), &rect);
-    const float tx = static_cast<float>(app_.TwipsPerPixelX);
-    const float ty = static_cast<float>(app_.TwipsPerPixelY);
-    return {rect.left * tx, rect.top * ty, (rect.right - rect.left) * tx,
-            (rect.bottom - rect.top) * ty};
+    const display::TwipsGeometry g =
+        display::TwipsFromWindow({rect.left, rect.top, rect.right, rect.bottom},
+                                 display::SystemDpi(), display::DpiOfWindow(Hwnd()));
+    return {static_cast<float>(g.Left), static_cast<float>(g.Top), static_cast<float>(g.Width),
+            static_cast<float>(g.Height)};
+}
+
+void MainWindow::OnDpiChanged(int dpi, const RECT* suggested) {
+    if (suggested && !placing_) {
+        SetWindowPos(Hwnd(), nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (dpi == dpi_ && font_) return;
+    dpi_ = dpi;
+    UniqueFont font = MakeFont(kGothicFace, kTextSize, true, dpi_);
+    if (!font) return;
+    SendMessageW(description_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    font_ = std::move(font);
 }
 
 void MainWindow::ShowReport(std::wstring_view report) {
@@ -343,8 +380,13 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_TIMER:
             if (wp == TrayIcon::kRetryTimerId) tray_.OnRetryTimer();
             return 0;
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
+            return 0;
         default:
             if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
+                // Also sent when the DPI changes: the icon at the task bar's new size.
+                LoadTrayIcon();
                 tray_.OnTaskbarCreated();
                 return 0;
             }

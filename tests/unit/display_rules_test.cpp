@@ -5,31 +5,30 @@
 
 #include "display/placement.h"
 #include "display/units.h"
+#include "settings/settings.h"
 
 namespace quillet::display {
 namespace {
 
-TEST(Units, TwipsPerPixelRoundsAndSurvivesAnUnknownResolution) {
-    EXPECT_EQ(TwipsPerPixel(96), 15);
-    EXPECT_EQ(TwipsPerPixel(120), 12);
-    EXPECT_EQ(TwipsPerPixel(144), 10);
-    EXPECT_EQ(TwipsPerPixel(100), 14);  // 14.4
-    EXPECT_EQ(TwipsPerPixel(192), 8);   // 7.5 rounds up
-    EXPECT_EQ(TwipsPerPixel(0), 15);
-    EXPECT_EQ(TwipsPerPixel(-5), 15);
-    EXPECT_EQ(TwipsPerPixel(5000), 1);
-}
-
-TEST(Units, TwipsToPixelsRoundsToTheNearestPixelOnBothSidesOfZero) {
-    EXPECT_EQ(TwipsToPixels(5820, 15), 388);
-    EXPECT_EQ(TwipsToPixels(7, 15), 0);
-    EXPECT_EQ(TwipsToPixels(8, 15), 1);
-    EXPECT_EQ(TwipsToPixels(-1500, 15), -100);
-    EXPECT_EQ(TwipsToPixels(-8, 15), -1);
+TEST(Units, TwipsAndDesignPixelsAtEachDpi) {
+    struct Case {
+        int dpi;
+        int32_t width4000, design15, design230;
+    };
+    // form width = 4000 twips: 267, 333, 400 and 533 pixels.
+    for (const Case c : {Case{96, 267, 15, 230}, Case{120, 333, 19, 288}, Case{144, 400, 23, 345},
+                         Case{192, 533, 30, 460}, Case{0, 267, 15, 230}}) {
+        EXPECT_EQ(PixelsFromTwips(4000, c.dpi), c.width4000) << c.dpi;
+        EXPECT_EQ(Scale(15, c.dpi), c.design15) << c.dpi;
+        EXPECT_EQ(Scale(230, c.dpi), c.design230) << c.dpi;
+    }
+    EXPECT_EQ(PixelsFromTwips(-1500, 96), -100);
+    EXPECT_EQ(PixelsFromTwips(-8, 96), -1);
+    EXPECT_EQ(PixelsFromTwips(7, 96), 0);
+    EXPECT_DOUBLE_EQ(TwipsFromPixels(101, 192), 757.5);
     // A pixel count the window system cannot take is clamped, not wrapped.
-    EXPECT_EQ(TwipsToPixels(1e30, 15), 1000000000);
-    EXPECT_EQ(TwipsToPixels(-1e30, 15), -1000000000);
-    EXPECT_EQ(TwipsToPixels(3000, 0), 200);
+    EXPECT_EQ(PixelsFromTwips(1e30, 96), 1000000000);
+    EXPECT_EQ(PixelsFromTwips(-1e30, 96), -1000000000);
 }
 
 constexpr ScreenRect kLeftScreen{0, 0, 1920, 1080};
@@ -78,6 +77,69 @@ TEST(Placement, ALoweredResolutionBringsTheWindowBackOnTheOneMonitor) {
     EXPECT_EQ(PlaceOnScreen(Window(1500, 900), one), Window(724, 628));
     // Nowhere to go: left alone.
     EXPECT_EQ(PlaceOnScreen(Window(1500, 900), {}), Window(1500, 900));
+}
+
+// What Conf.txt holds and gives back: the twips as the file's single-precision number, read back
+// rounded half to even.
+TwipsGeometry ThroughConfTxt(const TwipsGeometry& g) {
+    auto stored = [](double v) {
+        return static_cast<double>(RoundHalfEven(static_cast<float>(v)).value_or(0));
+    };
+    return {stored(g.Left), stored(g.Top), stored(g.Width), stored(g.Height)};
+}
+
+TEST(MainWindowPlace, SavedAndStartedAgainOnTheSameMonitorAtTheSameDpiGivesTheSamePixels) {
+    for (int dpi : {96, 120, 144, 168, 192}) {
+        const std::vector<MonitorArea> one{{{0, 0, 2560, 1440}, {0, 0, 2560, 1400}, dpi}};
+        for (const ScreenRect& r : {Window(100, 100), Window(0, 0, 333, 75), Window(1, 1, 267, 101),
+                                    Window(2000, 1300, 401, 121), Window(-10, 1390, 300, 100)}) {
+            const TwipsGeometry saved = ThroughConfTxt(TwipsFromWindow(r, dpi, dpi));
+            EXPECT_EQ(WindowFromTwips(saved, dpi, one), r) << dpi << " at " << r.Left;
+        }
+    }
+}
+
+// Two monitors of different DPIs, the system's DPI that of the primary one at sign-in.
+TEST(MainWindowPlace, PositionsAtTheSystemDpiAndSizesAtTheDpiOfTheMonitorTheyLandOn) {
+    const std::vector<MonitorArea> mixed{{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, 96},
+                                         {{1920, 0, 4480, 1440}, {1920, 0, 4480, 1400}, 144}};
+    struct Case {
+        const char* name;
+        TwipsGeometry twips;
+        ScreenRect window;
+    };
+    for (const Case& c : {
+             Case{"on the primary", {1500, 1500, 4000, 1500}, {100, 100, 367, 200}},
+             Case{"on the second, at its DPI", {30000, 1500, 4000, 1500}, {2000, 100, 2400, 250}},
+             Case{"off both: onto the second's work area, sized there",
+                  {90000, 1500, 4000, 1500},
+                  {4080, 100, 4480, 250}},
+         }) {
+        EXPECT_EQ(WindowFromTwips(c.twips, 96, mixed), c.window) << c.name;
+    }
+    // Saved from the second monitor and read again: the same pixels.
+    const ScreenRect there{2500, 300, 2950, 480};
+    EXPECT_EQ(WindowFromTwips(ThroughConfTxt(TwipsFromWindow(there, 96, 144)), 96, mixed), there);
+}
+
+// Moved by the user onto a monitor of another DPI, the window takes the system's suggested
+// rectangle, which keeps its size in inches: what is saved then is the same size in twips.
+TEST(MainWindowPlace, AMoveToAnotherDpiKeepsTheSavedSize) {
+    const TwipsGeometry at144 = TwipsFromWindow({2000, 100, 2400, 250}, 96, 144);
+    const TwipsGeometry at96 = TwipsFromWindow({100, 100, 367, 200}, 96, 96);
+    EXPECT_NEAR(at144.Width, at96.Width, 15);
+    EXPECT_NEAR(at144.Height, at96.Height, 15);
+}
+
+TEST(MonitorAt, ThePointsMonitorOrTheNearest) {
+    const std::vector<MonitorArea> two{{kLeftScreen, kLeftWork, 96},
+                                       {kRightScreen, kRightWork, 144}};
+    EXPECT_EQ(MonitorAt(100, 100, two), &two[0]);
+    EXPECT_EQ(MonitorAt(1920, 0, two), &two[1]) << "the right monitor's first column";
+    EXPECT_EQ(MonitorAt(1919, 1079, two), &two[0]);
+    EXPECT_EQ(MonitorAt(2500, 1050, two), &two[1]) << "below the shorter one: nearest";
+    EXPECT_EQ(MonitorAt(-500, 500, two), &two[0]);
+    EXPECT_EQ(MonitorAt(0, 0, {}), nullptr);
 }
 
 }  // namespace

@@ -54,37 +54,53 @@ TEST(HelpText, SearchLineShowsTheSearchString) {
     }
 }
 
-TEST(HelpPlacement, BottomRightAtThePointerUnlessItWouldCrossTheLeftOrTop) {
+TEST(HelpPlacement, BottomRightAtThePointerUnlessItWouldCrossTheWorkAreasLeftOrTop) {
     struct Case {
+        const char* name;
         HelpPoint pointer;
+        display::ScreenRect work;
         HelpPoint topLeft;
     };
+    const display::ScreenRect screen{0, 0, 1024, 768};
+    const display::ScreenRect right{1024, 0, 2304, 984};  // a second monitor, right of it
     for (const Case& c : {
-             Case{{600, 500}, {285, 350}},
-             Case{{100, 500}, {100, 350}},
-             Case{{600, 100}, {285, 100}},
-             Case{{315, 150}, {315, 150}},  // equal to the size: strictly less-than
-             Case{{316, 151}, {1, 1}},
-             Case{{0, 0}, {0, 0}},
+             Case{"above left", {600, 500}, screen, {285, 350}},
+             Case{"right of it near the left edge", {100, 500}, screen, {100, 350}},
+             Case{"below it near the top", {600, 100}, screen, {285, 100}},
+             Case{"equal to the size: strictly less-than", {315, 150}, screen, {315, 150}},
+             Case{"one more", {316, 151}, screen, {1, 1}},
+             Case{"at the corner", {0, 0}, screen, {0, 0}},
+             // The edges are the monitor's: near the second monitor's left edge it opens right.
+             Case{"second monitor, near its left edge", {1100, 500}, right, {1100, 350}},
+             Case{"second monitor, room to the left", {1400, 500}, right, {1085, 350}},
+             Case{"a task bar along the top", {600, 180}, {0, 40, 1024, 768}, {285, 180}},
+             // What would cross the work area's right edge is moved inside.
+             Case{"crossing the right edge", {600, 100}, {500, 0, 900, 740}, {585, 100}},
          }) {
-        EXPECT_EQ(HelpPlacement(c.pointer, kHelpClientWidth, kHelpClientHeight), c.topLeft)
-            << c.pointer.x << "," << c.pointer.y;
+        EXPECT_EQ(HelpPlacement(c.pointer, kHelpClientWidth, kHelpClientHeight, c.work), c.topLeft)
+            << c.name;
     }
 }
 
-TEST(HelpLayout, LabelFillsTheNoteAndTheButtonSitsInItsCorner) {
-    EXPECT_EQ(LayoutHelp(315, 150), (HelpLayout{4, 4, 309, 144, 287, 126}));
-    EXPECT_EQ(LayoutHelp(400, 200), (HelpLayout{4, 4, 394, 194, 372, 176}));
+TEST(HelpLayout, LabelFillsTheNoteAndTheButtonSitsInItsCornerAtEveryDpi) {
+    EXPECT_EQ(LayoutHelp(315, 150, 96), (HelpLayout{4, 4, 309, 144, 287, 126}));
+    EXPECT_EQ(LayoutHelp(400, 200, 96), (HelpLayout{4, 4, 394, 194, 372, 176}));
+    // 144 dpi: margins 6 and 3, the button 35 x 29 (34.5 and 28.5 rounded up), inset 5 (4.5).
+    EXPECT_EQ(HelpClientWidth(144), 473);  // 472.5
+    EXPECT_EQ(LayoutHelp(473, 225, 144), (HelpLayout{6, 6, 464, 216, 430, 188}));
+    EXPECT_EQ(LayoutHelp(630, 300, 192), (HelpLayout{8, 8, 618, 288, 574, 252}));
 }
 
 TEST(HelpLayout, NoteGrowsOnlyForAFontTallerThanDesigned) {
     struct Case {
-        int32_t textHeight, clientHeight;
+        int32_t textHeight, dpi, clientHeight;
     };
-    // Eleven lines of 13 pixels fit the design; 14-pixel lines need 160.
+    // Eleven lines of 13 pixels fit the design; 14-pixel lines need 160. At 144 dpi the design
+    // is 225 high and the margins 6 and 3.
     for (const Case c :
-         {Case{0, 150}, Case{143, 150}, Case{144, 150}, Case{145, 151}, Case{154, 160}}) {
-        EXPECT_EQ(HelpClientHeight(c.textHeight), c.clientHeight) << c.textHeight;
+         {Case{0, 96, 150}, Case{143, 96, 150}, Case{144, 96, 150}, Case{145, 96, 151},
+          Case{154, 96, 160}, Case{216, 144, 225}, Case{217, 144, 226}}) {
+        EXPECT_EQ(HelpClientHeight(c.textHeight, c.dpi), c.clientHeight) << c.textHeight;
     }
 }
 

@@ -181,11 +181,11 @@ TEST(SettingRules, LayoutOffersEndOnlyAfterAReturnToTheTray) {
     }
 }
 
-TEST(SettingRules, ButtonRowEndsFifteenPixelsAboveTheClientBottom) {
-    // 355 pixels of client area at 15 twips per pixel: the row spans pixels 320 to 340.
-    EXPECT_EQ(CloseRowTop(355 * 15, 15), 320 * 15);
-    // At 120 dpi (12 twips per pixel) the gap is still 15 pixels.
-    EXPECT_EQ(CloseRowTop(4800, 12), 4320);
+TEST(SettingRules, ButtonRowEndsFifteenDesignPixelsAboveTheClientBottom) {
+    // 355 pixels of client area at 96 dpi: the row spans pixels 320 to 340.
+    EXPECT_EQ(CloseRowTop(355 * 15), 320 * 15);
+    // The gap is 15 pixels of the design, 225 twips, at every DPI (about 19 pixels at 120).
+    EXPECT_EQ(CloseRowTop(4800), 4275);
 }
 
 }  // namespace
