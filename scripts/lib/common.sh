@@ -136,6 +136,12 @@ ensure_wine_caption_font() {
   fi
 }
 
+# The system DPI of the programs Wine starts from now on (96 is 100 %, 144 is 150 %). Wine has
+# one DPI for every monitor, read by each process when it starts.
+wine_dpi() {
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+}
+
 # Whether a window manager places Wine's windows: "Y" on a person's desktop, "N" on a bare Xvfb,
 # where Wine would otherwise wait two seconds for a window manager each time a window is hidden.
 wine_managed_windows() {
@@ -150,13 +156,14 @@ start_wine_session() {
   wine wineboot </dev/null >/dev/null 2>&1
 }
 
-# Starts a private Xvfb and exports DISPLAY; stop_xvfb ends it.
+# Starts a private Xvfb (1024x768 unless a geometry such as 1920x1080 is given) and exports
+# DISPLAY; stop_xvfb ends it.
 start_xvfb() {
-  local n
+  local n geometry=${1:-1024x768}
   for n in $(seq 90 120); do
     [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break
   done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 "${geometry}x24" -nolisten tcp >/dev/null 2>&1 &
   XVFB_PID=$!
   export DISPLAY=":$n"
   for _ in $(seq 50); do
