@@ -72,9 +72,13 @@ constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 constexpr DWORD kTabStop = kChild | WS_TABSTOP;
 constexpr DWORD kCombo = kTabStop | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
 
-// In creation order, which is also the keyboard's order through the controls.
+// In creation order, which is also the keyboard's order through the controls. The tick boxes
+// are 225 twips high, centred where the first design's 180 were: 180 is less than the line of
+// their 9.75-point caption, which Windows would clip. lblTimeAutoClose reaches 60 twips further
+// left than first drawn, its right edge where it was: six full-width characters need 1170 twips
+// and more once the font's pixel height is rounded up (120 pixels at 144 dpi against 119).
 constexpr ControlSpec kControls[] = {
-    {IDC_CHKTASKTRAY, L"BUTTON", kTabStop | BS_AUTOCHECKBOX, 0, At(kClient, 120, 90, 1665, 180),
+    {IDC_CHKTASKTRAY, L"BUTTON", kTabStop | BS_AUTOCHECKBOX, 0, At(kClient, 120, 68, 1665, 225),
      L"タスクトレイ収納", L"開始時にタスクトレイに収納します", Face::Caption},
     {IDC_FRSEARCH, L"BUTTON", kChild | BS_GROUPBOX, 0, At(kFrStr, 60, 60, 2745, 915),
      L"指定文字検索", nullptr, Face::Caption},
@@ -83,7 +87,7 @@ constexpr ControlSpec kControls[] = {
     {IDC_TXTSEARCHSTR, L"EDIT", kTabStop | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
      At(kFrSearch, 1260, 270, 1275, 270), L"", L"カウントしたい文字列を入力", Face::Field},
     {IDC_CHKFUZZY, L"BUTTON", kTabStop | BS_AUTOCHECKBOX | BS_LEFTTEXT | BS_RIGHT, 0,
-     At(kFrSearch, 1080, 600, 1455, 180), L"あいまい検索", L"曖昧検索：大小文字/全半角の区別無し",
+     At(kFrSearch, 1080, 578, 1455, 225), L"あいまい検索", L"曖昧検索：大小文字/全半角の区別無し",
      Face::Caption},
     {IDC_FRCUSTOM, L"BUTTON", kChild | BS_GROUPBOX, 0, At(kFrStr, 60, 1050, 2745, 1935),
      L"表示項目のカスタマイズ", nullptr, Face::Caption},
@@ -91,11 +95,11 @@ constexpr ControlSpec kControls[] = {
      kTabStop | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_NOSORTHEADER,
      WS_EX_CLIENTEDGE, At(kFrCustom, 180, 240, 2355, 1410), L"", L"カウントする項目", Face::Field},
     {IDC_CHKDISPMSG, L"BUTTON", kTabStop | BS_AUTOCHECKBOX | BS_LEFTTEXT | BS_RIGHT, 0,
-     At(kFrCustom, 1020, 1680, 1515, 180), L"開始終了MSG", L"オフ：MSGを表示しません",
+     At(kFrCustom, 1020, 1658, 1515, 225), L"開始終了MSG", L"オフ：MSGを表示しません",
      Face::Caption},
     {IDC_FRPOS, L"BUTTON", kChild | BS_GROUPBOX, 0, At(kClient, 330, 3570, 2745, 1035),
      L"ポップアップウィンドウ", nullptr, Face::Caption},
-    {IDC_LBLTIMEAUTOCLOSE, L"STATIC", kChild | SS_RIGHT, 0, At(kFrPos, 180, 300, 1185, 225),
+    {IDC_LBLTIMEAUTOCLOSE, L"STATIC", kChild | SS_RIGHT, 0, At(kFrPos, 120, 300, 1245, 225),
      L"自動消去時間", nullptr, Face::Caption},
     {IDC_CMBTIMEAUTOCLOSE, L"COMBOBOX", kCombo, 0, At(kFrPos, 1380, 240, 1185, 315), L"",
      L"自動消去時間（秒）", Face::Field},

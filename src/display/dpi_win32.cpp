@@ -14,17 +14,20 @@ F Find(const wchar_t* module, const char* name) {
 }
 
 struct Api {
-    BOOL(WINAPI* setAwarenessContext)(HANDLE) =
-        Find<BOOL(WINAPI*)(HANDLE)>(L"user32.dll", "SetProcessDpiAwarenessContext");
+    BOOL(WINAPI* setAwarenessContext)
+    (HANDLE) = Find<BOOL(WINAPI*)(HANDLE)>(L"user32.dll", "SetProcessDpiAwarenessContext");
     UINT(WINAPI* dpiForWindow)(HWND) = Find<UINT(WINAPI*)(HWND)>(L"user32.dll", "GetDpiForWindow");
     UINT(WINAPI* dpiForSystem)() = Find<UINT(WINAPI*)()>(L"user32.dll", "GetDpiForSystem");
-    int(WINAPI* metricsForDpi)(int, UINT) =
-        Find<int(WINAPI*)(int, UINT)>(L"user32.dll", "GetSystemMetricsForDpi");
-    BOOL(WINAPI* adjustForDpi)(LPRECT, DWORD, BOOL, DWORD, UINT) =
-        Find<BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT)>(L"user32.dll",
-                                                             "AdjustWindowRectExForDpi");
-    HRESULT(WINAPI* dpiForMonitor)(HMONITOR, int, UINT*, UINT*) =
-        Find<HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*)>(L"shcore.dll", "GetDpiForMonitor");
+    int(WINAPI* metricsForDpi)(int, UINT) = Find<int(WINAPI*)(int, UINT)>(L"user32.dll",
+                                                                          "GetSystemMetricsForDpi");
+    BOOL(WINAPI* adjustForDpi)
+    (LPRECT, DWORD, BOOL, DWORD,
+     UINT) = Find<BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT)>(L"user32.dll",
+                                                                   "AdjustWindowRectExForDpi");
+    HRESULT(WINAPI* dpiForMonitor)
+    (HMONITOR, int, UINT*,
+     UINT*) = Find<HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*)>(L"shcore.dll",
+                                                                  "GetDpiForMonitor");
 };
 
 const Api& Calls() {
