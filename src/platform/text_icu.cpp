@@ -4,6 +4,7 @@
 #include <unicode/ucnv.h>
 #include <unicode/unorm2.h>
 
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 
@@ -124,6 +125,22 @@ std::u16string FromSjis(std::string_view bytes) {
         i += len;
     }
     return out;
+}
+
+std::u16string ToNfc(std::u16string_view text) {
+    std::u16string out(text);
+    if (text.empty() || !detail::IsValidUtf16(text) || text.size() > INT32_MAX / 4) return out;
+    UErrorCode err = U_ZERO_ERROR;
+    const UNormalizer2* nfc = unorm2_getNFCInstance(&err);
+    if (U_FAILURE(err)) throw std::runtime_error("ICU: no NFC data");
+    const auto length = static_cast<int32_t>(text.size());
+    // NFC of a text is never more than three times as long.
+    std::u16string buf(text.size() * 3, u'\0');
+    const int32_t n = unorm2_normalize(nfc, text.data(), length, buf.data(),
+                                       static_cast<int32_t>(buf.size()), &err);
+    if (U_FAILURE(err)) return out;
+    buf.resize(static_cast<std::size_t>(n));
+    return buf;
 }
 
 const char* ImplementationName() {

@@ -2,6 +2,8 @@
 // named explicitly so that the program behaves alike on a system whose ANSI code page is not 932.
 #include <windows.h>
 
+#include <climits>
+
 #include "platform/text.h"
 #include "platform/text_tables.h"
 #include "platform/wide.h"
@@ -100,6 +102,27 @@ std::u16string FromSjis(std::string_view bytes) {
             MultiByteToWideChar(kSjis, 0, bytes.data() + pos, inLen, AsWide(out.data() + at), need);
         }
         pos = stop;
+    }
+    return out;
+}
+
+std::u16string ToNfc(std::u16string_view text) {
+    std::u16string out(text);
+    if (text.empty() || !detail::IsValidUtf16(text) || text.size() > INT_MAX / 4) return out;
+    // NormalizeString (kernel32) gives an estimate first; a too-small buffer says so and the
+    // call is made again with the size it asks for.
+    const int length = static_cast<int>(text.size());
+    int size = NormalizeString(NormalizationC, AsWide(text.data()), length, nullptr, 0);
+    for (int attempt = 0; attempt < 4 && size > 0; ++attempt) {
+        std::u16string buf(static_cast<std::size_t>(size), u'\0');
+        const int n =
+            NormalizeString(NormalizationC, AsWide(text.data()), length, AsWide(buf.data()), size);
+        if (n > 0) {
+            buf.resize(static_cast<std::size_t>(n));
+            return buf;
+        }
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) break;
+        size = -n;
     }
     return out;
 }
