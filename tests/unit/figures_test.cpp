@@ -1,11 +1,13 @@
-// The figures of the report's fourth line.
+// The figures of the report's fourth line, and the line itself.
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
 
+#include "counting/count.h"
 #include "counting/figures.h"
 #include "counting/graphemes.h"
+#include "counting/report.h"
 
 namespace {
 
@@ -211,6 +213,47 @@ TEST(Figures, Limit) {
         EXPECT_EQ(status->Over, c.over);
         EXPECT_EQ(status->Amount, c.amount);
     }
+}
+
+TEST(BuildReport, TheFourthLine) {
+    // The text of the three-line report tests: 字数 17.
+    quillet::CountResult r;
+    r.SearchStr = u"l";
+    quillet::CountText(u"Hello, 世界！\r\nｱｲ　x\ty", r, 0);
+    const UnicodeFigures all{quillet::Manuscript{2, 1}, 30, 24};
+    const UnicodeFigures utf8{std::nullopt, 30, std::nullopt};
+    const UnicodeFigures none{};
+    const std::u16string_view full =
+        u"字数:17(13) 改行:1 22byte\r\n全角:4(3) 半角:11(10)\r\n全SP:1 半SP:1 タブ:1 l:2";
+    struct Case {
+        const char16_t* items;
+        const UnicodeFigures* figures;
+        int32_t limit;
+        std::u16string report;
+        int32_t width;
+        bool over;
+    } cases[] = {
+        {u"1111111", &none, 0, std::u16string(full), 25, false},
+        {u"1111111", &all, 17,
+         std::u16string(full) + u"\r\n原稿:2行(1枚) UTF8:30byte X:24/280 残り:0", 41, false},
+        {u"1111111", &none, 16, std::u16string(full) + u"\r\n超過:1", 25, true},
+        {u"0000000", &utf8, 18, u"l:2\r\nUTF8:30byte 残り:1", 18, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
+        const auto report =
+            quillet::BuildReport(r, quillet::Derive(r), c.items, *c.figures, c.limit);
+        EXPECT_EQ(report.Text, c.report);
+        EXPECT_EQ(report.ReportWidth, c.width);
+        EXPECT_EQ(report.HasFigureLine, c.figures != &none || c.limit > 0);
+        EXPECT_EQ(report.OverLimit, c.over);
+    }
+    // Without a search string: after a report that ends with its CR LF, and alone.
+    r.SearchStr.clear();
+    EXPECT_EQ(quillet::BuildReport(r, quillet::Derive(r), u"1111100", utf8, 0).Text,
+              u"字数:17(13) 改行:1 22byte\r\n全角:4(3) 半角:11(10)\r\nUTF8:30byte");
+    EXPECT_EQ(quillet::BuildReport(r, quillet::Derive(r), u"0000000", all, 0).Text,
+              u"原稿:2行(1枚) UTF8:30byte X:24/280");
 }
 
 }  // namespace
