@@ -20,30 +20,36 @@ constexpr bool IsXLight(char32_t cp) {
 
 constexpr std::u16string_view kClosingPunctuation = u"、。，．」』）】〕〉》］｝”’､｡｣";
 
-// One byte per BMP code unit for the scan: the grapheme class and the figures' own marks.
+// Two bytes per BMP code unit for the scan. The first decides the path and weighs: 0 or 1 (the
+// X weight less one) for a plain unit, kSlow otherwise, so that the sum over a few units is both
+// the test and the weight. A plain unit is one whole character of one cell whatever follows it
+// (Other, Control but CR and LF, a Hangul syllable), needs no NFC and cannot start a URL's "://".
+// Runs of plain units, nearly all of ordinary Japanese text, take the fast path.
+constexpr uint8_t kSlow = 0x80;
+// The second holds the grapheme class and the manuscript's closers.
 constexpr uint8_t kGcbMask = 0x1F;
 constexpr uint8_t kClosing = 0x20;
-constexpr uint8_t kHeavy = 0x40;  // X weight 2
-// Not "plain": a plain unit is one whole character of one cell whatever follows it (Other,
-// Control but CR and LF, a Hangul syllable), needs no NFC and cannot start a URL's "://". Runs
-// of plain units, nearly all of ordinary Japanese text, take the fast path.
-constexpr uint8_t kSlow = 0x80;
 
-const uint8_t* ScanTable() {
-    static const std::unique_ptr<std::array<uint8_t, 0x10000>> table = [] {
-        auto t = std::make_unique<std::array<uint8_t, 0x10000>>();
+struct ScanTables {
+    std::array<uint8_t, 0x10000> path;
+    std::array<uint8_t, 0x10000> info;
+};
+
+const ScanTables& Tables() {
+    static const std::unique_ptr<ScanTables> tables = [] {
+        auto t = std::make_unique<ScanTables>();
         for (char32_t u = 0; u < 0x10000; ++u) {
             const unicode::CharData d = unicode::DataOf(u);
             const bool plain = (d.gcb == Gcb::Other || d.gcb == Gcb::Control || d.gcb == Gcb::LV ||
                                 d.gcb == Gcb::LVT) &&
                                !d.nfcMayChange && (u < 0xD800 || u > 0xDFFF) && u != u':';
-            (*t)[u] = static_cast<uint8_t>(static_cast<uint8_t>(d.gcb) |
-                                           (IsXLight(u) ? 0 : kHeavy) | (plain ? 0 : kSlow));
+            t->path[u] = plain ? (IsXLight(u) ? 0 : 1) : kSlow;
+            t->info[u] = static_cast<uint8_t>(d.gcb);
         }
-        for (char16_t c : kClosingPunctuation) (*t)[c] |= kClosing;
+        for (char16_t c : kClosingPunctuation) t->info[c] |= kClosing;
         return t;
     }();
-    return table->data();
+    return *tables;
 }
 
 constexpr bool IsKeycapBase(char32_t cp) {
@@ -71,7 +77,10 @@ bool EqualsAsciiNoCase(std::u16string_view text, std::u16string_view lower) {
 // units in bulk, every other code point through the grapheme rules.
 class Scanner {
 public:
-    explicit Scanner(std::u16string_view text) : text_(text), table_(ScanTable()) { Run(); }
+    explicit Scanner(std::u16string_view text)
+        : text_(text), path_(Tables().path.data()), info_(Tables().info.data()) {
+        Run();
+    }
 
     int64_t Characters() const { return characters_; }
     int64_t Rows() const { return rows_; }
@@ -89,21 +98,22 @@ private:
             const Gcb prev = breaker_.Previous();
             if (prev != Gcb::Prepend && prev != Gcb::L) {
                 std::size_t j = i;
-                int64_t heavy = 0;  // sum of kHeavy bits
-                for (; j + 4 <= n; j += 4) {
-                    const uint8_t b0 = table_[t[j]], b1 = table_[t[j + 1]], b2 = table_[t[j + 2]],
-                                  b3 = table_[t[j + 3]];
-                    if ((b0 | b1 | b2 | b3) & kSlow) break;
-                    heavy += (b0 & kHeavy) + (b1 & kHeavy) + (b2 & kHeavy) + (b3 & kHeavy);
+                int64_t heavy = 0;
+                for (; j + 8 <= n; j += 8) {
+                    const unsigned sum = path_[t[j]] + path_[t[j + 1]] + path_[t[j + 2]] +
+                                         path_[t[j + 3]] + path_[t[j + 4]] + path_[t[j + 5]] +
+                                         path_[t[j + 6]] + path_[t[j + 7]];
+                    if (sum >= kSlow) break;
+                    heavy += sum;
                 }
-                for (; j < n && !(table_[t[j]] & kSlow); ++j) heavy += table_[t[j]] & kHeavy;
+                for (; j < n && path_[t[j]] != kSlow; ++j) heavy += path_[t[j]];
                 if (j > i) {
-                    Plain(i, j, heavy / kHeavy);
+                    Plain(i, j, heavy);
                     i = j;
                     if (i == n) break;
                 }
             }
-            i += Slow(i);
+            i += t[i] == u'\r' || t[i] == u'\n' ? LineBreak(i) : Slow(i);
         }
         FinishCharacter();
     }
@@ -115,13 +125,13 @@ private:
         xWeight_ += count + heavy;
         const char16_t last = text_[end - 1];
         first_ = last;
-        characterWeight_ = table_[last] & kHeavy ? 2 : 1;
-        breaker_.ResetTo(static_cast<Gcb>(table_[last] & kGcbMask));
+        characterWeight_ = 1 + path_[last];
+        breaker_.ResetTo(static_cast<Gcb>(info_[last] & kGcbMask));
 
         if (paragraphPending_) OpenParagraph();
         for (std::size_t p = begin; p < end;) {
             if (column_ == kManuscriptColumns) {
-                while (p < end && (table_[text_[p]] & kClosing)) ++p;  // hangs in the margin
+                while (p < end && (info_[text_[p]] & kClosing)) ++p;  // hangs in the margin
                 if (p == end) break;
                 ++rows_;
                 column_ = 0;
@@ -148,7 +158,7 @@ private:
             if (d.gcb == Gcb::CR || d.gcb == Gcb::LF) {
                 EndParagraph();
             } else {
-                PlaceCell(cp <= 0xFFFF && (table_[cp] & kClosing));
+                PlaceCell(cp <= 0xFFFF && (info_[cp] & kClosing));
             }
         } else if (cp == 0x20E3 && IsKeycapBase(first_)) {
             emoji_ = true;
@@ -157,6 +167,20 @@ private:
         xWeight_ += weight;
         characterWeight_ += weight;
         if (cp == u':' && i >= urlEnd_) TakeUrl(i);
+        return units;
+    }
+
+    // CR LF, a lone CR or a lone LF: always a character of its own (nothing joins it but the LF
+    // its CR), which ends a paragraph and weighs 1 a code point. Taken here rather than through
+    // the general rules because ordinary text has one every few dozen code units.
+    std::size_t LineBreak(std::size_t i) {
+        const std::size_t units =
+            text_[i] == u'\r' && i + 1 < text_.size() && text_[i + 1] == u'\n' ? 2 : 1;
+        FinishCharacter();
+        ++characters_;
+        xWeight_ += static_cast<int64_t>(units);
+        breaker_.ResetTo(text_[i + units - 1] == u'\n' ? Gcb::LF : Gcb::CR);
+        EndParagraph();
         return units;
     }
 
@@ -211,7 +235,8 @@ private:
     }
 
     std::u16string_view text_;
-    const uint8_t* table_;
+    const uint8_t* path_;
+    const uint8_t* info_;
     unicode::GraphemeBreaker breaker_;
     int64_t characters_ = 0;
     // The manuscript: rows begun, cells used in the last, and whether the next character opens
@@ -262,24 +287,24 @@ int64_t XWeightedLength(std::u16string_view text) {
 
 int64_t Utf8Length(std::u16string_view text) {
     // Three bytes for every unit from U+0800 on, surrogates included; a valid pair then takes
-    // its 6 down to 4. Blocks short enough for 16-bit sums keep the vector lanes narrow.
+    // its 6 down to 4, 2 for each of its units. One branch-free loop the compiler vectorises, in
+    // blocks short enough for 16-bit sums.
     const char16_t* t = text.data();
     const std::size_t n = text.size();
+    if (n == 0) return 0;
     constexpr std::size_t kBlock = 0xFFFF / 3;
     int64_t bytes = 0;
     for (std::size_t start = 0; start < n; start += kBlock) {
-        const std::size_t end = std::min(n, start + kBlock);
-        uint16_t sum = 0, pairs = 0;
+        const std::size_t end = std::min(n - 1, start + kBlock);
+        uint16_t sum = 0;
         for (std::size_t i = start; i < end; ++i) {
-            sum += 1 + (t[i] >= 0x80) + (t[i] >= 0x800);
+            const bool pair = ((t[i] & 0xFC00) == 0xD800) & ((t[i + 1] & 0xFC00) == 0xDC00);
+            sum += 1 + (t[i] >= 0x80) + (t[i] >= 0x800) - 2 * pair;
         }
-        const std::size_t pairsEnd = std::min(end, n - 1);
-        for (std::size_t i = start; i < pairsEnd; ++i) {
-            pairs += ((t[i] & 0xFC00) == 0xD800) & ((t[i + 1] & 0xFC00) == 0xDC00);
-        }
-        bytes += sum - 2 * int64_t{pairs};
+        bytes += sum;
     }
-    return bytes;
+    const char16_t last = t[n - 1];
+    return bytes + 1 + (last >= 0x80) + (last >= 0x800);
 }
 
 UnicodeFigures ComputeFigures(std::u16string_view unicodeText, std::u16string_view customItemEx) {
