@@ -20,10 +20,11 @@ constexpr bool IsXLight(char32_t cp) {
 
 constexpr std::u16string_view kClosingPunctuation = u"、。，．」』）】〕〉》］｝”’､｡｣";
 
-// Two bytes per BMP code unit for the scan. The first decides the path and weighs: 0 or 1 (the
-// X weight less one) for a plain unit, kSlow otherwise, so that the sum over a few units is both
-// the test and the weight. A plain unit is one whole character of one cell whatever follows it
-// (Other, Control but CR and LF, a Hangul syllable), needs no NFC and cannot start a URL's "://".
+// Two tables of one byte per BMP code unit for the scan. The first decides the path and weighs:
+// 0 or 1 (the X weight less one) for a plain unit, kSlow otherwise, so that the sum over a few
+// units is both the test and the weight. A plain unit is one whole character of one cell whatever
+// follows it (class Other or Control, or a Hangul syllable), needs no NFC and cannot start a
+// URL's "://".
 // Runs of plain units, nearly all of ordinary Japanese text, take the fast path.
 constexpr uint8_t kSlow = 0x80;
 // The second holds the grapheme class and the manuscript's closers.

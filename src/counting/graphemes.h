@@ -69,7 +69,7 @@ public:
     // Whether a cluster starts before a code point of this class.
     bool Starts(Gcb cur);
     // The state after a character that always stands alone after the previous one and does not
-    // join the next by any rule that looks further back (Other, Control, LV, LVT).
+    // join the next by any rule that looks further back (Other, Control, CR, LF, LV, LVT).
     void ResetTo(Gcb cur) {
         prev_ = cur;
         first_ = false;
