@@ -97,7 +97,7 @@ private:
             // A plain unit starts a character after anything but a prepended mark or a leading
             // jamo (which join what follows).
             const Gcb prev = breaker_.Previous();
-            if (prev != Gcb::Prepend && prev != Gcb::L) {
+            if (path_[t[i]] != kSlow && prev != Gcb::Prepend && prev != Gcb::L) {
                 std::size_t j = i;
                 int64_t heavy = 0;
                 for (; j + 8 <= n; j += 8) {

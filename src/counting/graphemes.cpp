@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <iterator>
+#include <map>
 #include <memory>
+#include <vector>
 
 #include "platform/text.h"
 
@@ -20,24 +22,34 @@ CharData Decode(char32_t cp, uint32_t value) {
     return d;
 }
 
-uint32_t RunValueOf(char32_t cp) {
-    // The last run that starts at or before cp; the first run starts at U+0000.
-    const auto it = std::upper_bound(std::begin(kCharRuns), std::end(kCharRuns), cp,
-                                     [](char32_t c, uint32_t run) { return c < (run >> 8); });
-    return *(it - 1) & 0xFF;
-}
+// Every code point in pages of 256, each page an index into blocks of 256 values that pages
+// alike share (most pages lie inside one run): one lookup for any code point, emoji included,
+// in far less memory than a byte per code point.
+struct PagedValues {
+    std::array<uint16_t, 0x110000 / 256> page{};
+    std::vector<uint8_t> blocks;
+};
 
-// The BMP, where nearly all text lies, one byte per code unit, filled from the runs in order.
-const std::array<uint8_t, 0x10000>& Bmp() {
-    static const std::unique_ptr<std::array<uint8_t, 0x10000>> table = [] {
-        auto t = std::make_unique<std::array<uint8_t, 0x10000>>();
-        for (std::size_t r = 0; r < std::size(kCharRuns); ++r) {
-            const char32_t first = kCharRuns[r] >> 8;
-            if (first > 0xFFFF) break;
-            const char32_t end = r + 1 < std::size(kCharRuns)
-                                     ? std::min<char32_t>(kCharRuns[r + 1] >> 8, 0x10000)
-                                     : 0x10000;
-            std::fill(t->begin() + first, t->begin() + end, static_cast<uint8_t>(kCharRuns[r]));
+const PagedValues& Paged() {
+    static const std::unique_ptr<PagedValues> table = [] {
+        auto t = std::make_unique<PagedValues>();
+        std::map<std::array<uint8_t, 256>, uint16_t> seen;
+        std::array<uint8_t, 256> block{};
+        constexpr std::size_t kRuns = std::size(kCharRuns);
+        std::size_t r = 0;
+        for (std::size_t p = 0; p < t->page.size(); ++p) {
+            const char32_t first = static_cast<char32_t>(p * 256), last = first + 256;
+            for (char32_t cp = first; cp < last;) {
+                while (r + 1 < kRuns && (kCharRuns[r + 1] >> 8) <= cp) ++r;
+                const char32_t end =
+                    r + 1 < kRuns ? std::min<char32_t>(kCharRuns[r + 1] >> 8, last) : last;
+                std::fill(block.begin() + (cp - first), block.begin() + (end - first),
+                          static_cast<uint8_t>(kCharRuns[r]));
+                cp = end;
+            }
+            const auto [it, added] = seen.try_emplace(block, static_cast<uint16_t>(seen.size()));
+            if (added) t->blocks.insert(t->blocks.end(), block.begin(), block.end());
+            t->page[p] = it->second;
         }
         return t;
     }();
@@ -48,7 +60,8 @@ const std::array<uint8_t, 0x10000>& Bmp() {
 
 CharData DataOf(char32_t cp) {
     if (cp > 0x10FFFF) return {};
-    return Decode(cp, cp <= 0xFFFF ? Bmp()[cp] : RunValueOf(cp));
+    const PagedValues& t = Paged();
+    return Decode(cp, t.blocks[std::size_t{t.page[cp >> 8]} * 256 + (cp & 0xFF)]);
 }
 
 const char* TablesUnicodeVersion() {
@@ -105,21 +118,31 @@ bool GraphemeBreaker::Starts(Gcb cur) {
 }
 
 bool NfcWhereNeeded(std::u16string_view text, std::u16string& out) {
+    constexpr std::size_t kJoinWithin = 32;
+    const PagedValues& table = Paged();
+    auto mayChange = [&table](char32_t cp) {
+        return (table.blocks[std::size_t{table.page[cp >> 8]} * 256 + (cp & 0xFF)] & 0x20) != 0;
+    };
     std::size_t copied = 0;  // text before this is in `out`
     std::size_t cut = 0;     // where the stretch of the next code point NFC may change begins
     bool changed = false;
     for (std::size_t i = 0, units = 0; i < text.size(); i += units) {
         const char32_t cp = CodePointAt(text, i, units);
-        if (!DataOf(cp).nfcMayChange) {
+        if (!mayChange(cp)) {
             // A starter that nothing before it composes with: NFC may cut before it. An unpaired
             // surrogate composes with nothing after it either, and the platform's normaliser
             // refuses one, so the cut goes after it.
             cut = units == 1 && cp >= 0xD800 && cp <= 0xDFFF ? i + 1 : i;
             continue;
         }
+        // The stretch ends before a code point NFC leaves alone, but takes in the next ones NFC
+        // may change when they come within a few units, so that text full of them (decomposed
+        // kana, say) reaches the normaliser in few calls. An unpaired surrogate ends it.
         std::size_t end = i + units;
-        for (std::size_t u = 0; end < text.size(); end += u) {
-            if (!DataOf(CodePointAt(text, end, u)).nfcMayChange) break;
+        for (std::size_t pos = end, u = 0; pos < text.size() && pos - end < kJoinWithin; pos += u) {
+            const char32_t next = CodePointAt(text, pos, u);
+            if (next >= 0xD800 && next <= 0xDFFF) break;
+            if (mayChange(next)) end = pos + u;
         }
         if (!changed) {
             out.clear();

@@ -107,24 +107,25 @@ std::u16string FromSjis(std::string_view bytes) {
 }
 
 std::u16string ToNfc(std::u16string_view text) {
-    std::u16string out(text);
-    if (text.empty() || !detail::IsValidUtf16(text) || text.size() > INT_MAX / 4) return out;
+    if (text.empty() || !detail::IsValidUtf16(text) || text.size() > INT_MAX / 4) {
+        return std::u16string(text);
+    }
     // NormalizeString (kernel32) gives an estimate first; a too-small buffer says so and the
     // call is made again with the size it asks for.
     const int length = static_cast<int>(text.size());
     int size = NormalizeString(NormalizationC, AsWide(text.data()), length, nullptr, 0);
     for (int attempt = 0; attempt < 4 && size > 0; ++attempt) {
-        std::u16string buf(static_cast<std::size_t>(size), u'\0');
+        std::u16string out(static_cast<std::size_t>(size), u'\0');
         const int n =
-            NormalizeString(NormalizationC, AsWide(text.data()), length, AsWide(buf.data()), size);
+            NormalizeString(NormalizationC, AsWide(text.data()), length, AsWide(out.data()), size);
         if (n > 0) {
-            buf.resize(static_cast<std::size_t>(n));
-            return buf;
+            out.resize(static_cast<std::size_t>(n));
+            return out;
         }
         if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) break;
         size = -n;
     }
-    return out;
+    return std::u16string(text);
 }
 
 const char* ImplementationName() {
