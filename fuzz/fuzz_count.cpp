@@ -70,6 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto length = static_cast<int64_t>(text.size());
     Check(characters >= (length > 0) && characters <= length);
     Check(*figures.Utf8Bytes >= length && *figures.Utf8Bytes <= 3 * length);
+    Check(*figures.Utf8Bytes == quillet::Utf8Length(text));  // the scan's and the plain loop's
     Check(figures.ManuscriptPages->Rows >= (length > 0));
     Check(figures.ManuscriptPages->Rows <= characters);
     Check(figures.ManuscriptPages->Sheets * quillet::kManuscriptRowsPerSheet >=

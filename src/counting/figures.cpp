@@ -20,19 +20,21 @@ constexpr bool IsXLight(char32_t cp) {
 
 constexpr std::u16string_view kClosingPunctuation = u"、。，．」』）】〕〉》］｝”’､｡｣";
 
-// Two tables of one byte per BMP code unit for the scan. The first decides the path and weighs:
-// 0 or 1 (the X weight less one) for a plain unit, kSlow otherwise, so that the sum over a few
-// units is both the test and the weight. A plain unit is one whole character of one cell whatever
-// follows it (class Other or Control, or a Hangul syllable), needs no NFC and cannot start a
-// URL's "://".
-// Runs of plain units, nearly all of ordinary Japanese text, take the fast path.
-constexpr uint8_t kSlow = 0x80;
+// Two tables per BMP code unit for the scan. The first decides the path and weighs: for a plain
+// unit its X weight less one (bits 0-3) and its UTF-8 bytes less one (bits 4-8), kSlow otherwise,
+// so that the sum over eight units is the test and both weights at once. A plain unit is one
+// whole character of one cell whatever follows it (class Other or Control, or a Hangul
+// syllable), needs no NFC and cannot start a URL's "://". Runs of plain units, nearly all of
+// ordinary Japanese text, take the fast path.
+constexpr uint16_t kSlow = 0x8000;
+constexpr uint16_t kHeavyMask = 0x0F;
+constexpr int kUtf8Shift = 4;
 // The second holds the grapheme class and the manuscript's closers.
 constexpr uint8_t kGcbMask = 0x1F;
 constexpr uint8_t kClosing = 0x20;
 
 struct ScanTables {
-    std::array<uint8_t, 0x10000> path;
+    std::array<uint16_t, 0x10000> path;
     std::array<uint8_t, 0x10000> info;
 };
 
@@ -44,7 +46,10 @@ const ScanTables& Tables() {
             const bool plain = (d.gcb == Gcb::Other || d.gcb == Gcb::Control || d.gcb == Gcb::LV ||
                                 d.gcb == Gcb::LVT) &&
                                !d.nfcMayChange && (u < 0xD800 || u > 0xDFFF) && u != u':';
-            t->path[u] = plain ? (IsXLight(u) ? 0 : 1) : kSlow;
+            const int utf8Extra = (u >= 0x80) + (u >= 0x800);
+            t->path[u] =
+                plain ? static_cast<uint16_t>((IsXLight(u) ? 0 : 1) | utf8Extra << kUtf8Shift)
+                      : kSlow;
             t->info[u] = static_cast<uint8_t>(d.gcb);
         }
         for (char16_t c : kClosingPunctuation) t->info[c] |= kClosing;
@@ -86,6 +91,7 @@ public:
     int64_t Characters() const { return characters_; }
     int64_t Rows() const { return rows_; }
     int64_t XWeight() const { return xWeight_; }
+    int64_t Utf8Bytes() const { return utf8_; }
     bool SawNfcCandidate() const { return nfcCandidate_; }
 
 private:
@@ -99,17 +105,21 @@ private:
             const Gcb prev = breaker_.Previous();
             if (path_[t[i]] != kSlow && prev != Gcb::Prepend && prev != Gcb::L) {
                 std::size_t j = i;
-                int64_t heavy = 0;
+                int64_t heavy = 0, utf8Extra = 0;
                 for (; j + 8 <= n; j += 8) {
                     const unsigned sum = path_[t[j]] + path_[t[j + 1]] + path_[t[j + 2]] +
                                          path_[t[j + 3]] + path_[t[j + 4]] + path_[t[j + 5]] +
                                          path_[t[j + 6]] + path_[t[j + 7]];
                     if (sum >= kSlow) break;
-                    heavy += sum;
+                    heavy += sum & kHeavyMask;
+                    utf8Extra += sum >> kUtf8Shift;
                 }
-                for (; j < n && path_[t[j]] != kSlow; ++j) heavy += path_[t[j]];
+                for (; j < n && path_[t[j]] != kSlow; ++j) {
+                    heavy += path_[t[j]] & kHeavyMask;
+                    utf8Extra += path_[t[j]] >> kUtf8Shift;
+                }
                 if (j > i) {
-                    Plain(i, j, heavy);
+                    Plain(i, j, heavy, utf8Extra);
                     i = j;
                     if (i == n) break;
                 }
@@ -119,14 +129,15 @@ private:
         FinishCharacter();
     }
 
-    void Plain(std::size_t begin, std::size_t end, int64_t heavy) {
+    void Plain(std::size_t begin, std::size_t end, int64_t heavy, int64_t utf8Extra) {
         FinishCharacter();
         const auto count = static_cast<int64_t>(end - begin);
         characters_ += count;
         xWeight_ += count + heavy;
+        utf8_ += count + utf8Extra;
         const char16_t last = text_[end - 1];
         first_ = last;
-        characterWeight_ = 1 + path_[last];
+        characterWeight_ = 1 + (path_[last] & kHeavyMask);
         breaker_.ResetTo(static_cast<Gcb>(info_[last] & kGcbMask));
 
         if (paragraphPending_) OpenParagraph();
@@ -164,6 +175,7 @@ private:
         } else if (cp == 0x20E3 && IsKeycapBase(first_)) {
             emoji_ = true;
         }
+        utf8_ += cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4;  // lone surrogates 3
         const int weight = IsXLight(cp) ? 1 : 2;
         xWeight_ += weight;
         characterWeight_ += weight;
@@ -180,6 +192,7 @@ private:
         FinishCharacter();
         ++characters_;
         xWeight_ += static_cast<int64_t>(units);
+        utf8_ += static_cast<int64_t>(units);
         breaker_.ResetTo(text_[i + units - 1] == u'\n' ? Gcb::LF : Gcb::CR);
         EndParagraph();
         return units;
@@ -236,7 +249,7 @@ private:
     }
 
     std::u16string_view text_;
-    const uint8_t* path_;
+    const uint16_t* path_;
     const uint8_t* info_;
     unicode::GraphemeBreaker breaker_;
     int64_t characters_ = 0;
@@ -245,9 +258,10 @@ private:
     int64_t rows_ = 0;
     int64_t column_ = 0;
     bool paragraphPending_ = true;
-    // X: the total, and of the current character its first code point, its weight so far and
-    // whether it is an emoji sequence.
+    // UTF-8 bytes. X: the total, and of the current character its first code point, its weight so
+    // far and whether it is an emoji sequence.
     int64_t xWeight_ = 0;
+    int64_t utf8_ = 0;
     char32_t first_ = 0;
     int64_t characterWeight_ = 0;
     bool emoji_ = false;
@@ -316,8 +330,10 @@ UnicodeFigures ComputeFigures(std::u16string_view unicodeText, std::u16string_vi
         const Scanner scanned(unicodeText);
         if (manuscript) figures.ManuscriptPages = PagesOf(scanned);
         if (x) figures.XWeighted = XOf(unicodeText, scanned);
+        if (utf8) figures.Utf8Bytes = scanned.Utf8Bytes();
+    } else if (utf8) {
+        figures.Utf8Bytes = Utf8Length(unicodeText);
     }
-    if (utf8) figures.Utf8Bytes = Utf8Length(unicodeText);
     return figures;
 }
 

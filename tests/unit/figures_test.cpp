@@ -117,7 +117,10 @@ TEST(Figures, Utf8Bytes) {
         {u"a" + kLone + u"b", 5},
         {longText, static_cast<int64_t>(longText.size()) + 2},
     };
-    for (const auto& [text, bytes] : cases) EXPECT_EQ(Utf8Length(text), bytes);
+    for (const auto& [text, bytes] : cases) {
+        EXPECT_EQ(Utf8Length(text), bytes);
+        EXPECT_EQ(ComputeFigures(text, u"11").Utf8Bytes, bytes);  // taken in the manuscript's scan
+    }
 }
 
 TEST(Figures, XWeightedLength) {
