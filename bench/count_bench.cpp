@@ -10,6 +10,7 @@
 #include <string>
 
 #include "counting/count.h"
+#include "counting/figures.h"
 #include "counting/report.h"
 
 namespace {
@@ -83,10 +84,40 @@ void PathologicalLoose(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(quillet::CountOccurrences(text, kNearPattern, 1));
 }
 
-BENCHMARK(PlainPass)->Arg(kMiB);
+// The four optional figures together (原稿用紙, UTF-8, X, the limit) and their line, from the
+// same Unicode text; the limit reads the 字数 that the count above gives.
+void FourFigures(benchmark::State& state) {
+    const auto& text = MixedText(state.range(0));
+    quillet::CountResult r;
+    quillet::CountText(text, r, 0);
+    const auto d = quillet::Derive(r);
+    for (auto _ : state) {
+        const auto figures = quillet::ComputeFigures(text, u"111");
+        auto report = quillet::BuildReport(r, d, u"0000000", figures, 400);
+        benchmark::DoNotOptimize(report);
+    }
+}
+void Manuscript(benchmark::State& state) {
+    const auto& text = MixedText(state.range(0));
+    for (auto _ : state) benchmark::DoNotOptimize(quillet::ManuscriptSize(text));
+}
+void Utf8(benchmark::State& state) {
+    const auto& text = MixedText(state.range(0));
+    for (auto _ : state) benchmark::DoNotOptimize(quillet::Utf8Length(text));
+}
+void XCount(benchmark::State& state) {
+    const auto& text = MixedText(state.range(0));
+    for (auto _ : state) benchmark::DoNotOptimize(quillet::XWeightedLength(text));
+}
+
+BENCHMARK(PlainPass)->Arg(kMiB)->Arg(2 * kMiB);
 BENCHMARK(NoSearch)->Arg(kMiB);
 BENCHMARK(ExactSearch)->Arg(kMiB);
 BENCHMARK(LooseSearch)->Arg(kMiB);
+BENCHMARK(FourFigures)->Arg(kMiB)->Arg(2 * kMiB);
+BENCHMARK(Manuscript)->Arg(kMiB);
+BENCHMARK(Utf8)->Arg(kMiB);
+BENCHMARK(XCount)->Arg(kMiB);
 BENCHMARK(PathologicalPlain)->Arg(kMiB)->Arg(2 * kMiB);
 BENCHMARK(PathologicalExact)->Arg(kMiB)->Arg(2 * kMiB);
 BENCHMARK(PathologicalLoose)->Arg(kMiB)->Arg(2 * kMiB);
@@ -114,9 +145,15 @@ public:
         two += std::to_string(2 * kMiB);
         const double plain = t("PlainPass" + one);
         std::printf("\nas multiples of one plain pass over the same 1 MiB buffer:\n");
-        for (const char* name : {"NoSearch", "ExactSearch", "LooseSearch"}) {
+        for (const char* name :
+             {"NoSearch", "ExactSearch", "LooseSearch", "Manuscript", "Utf8", "XCount"}) {
             std::printf("  %-12s %6.2f passes\n", name, t(name + one) / plain);
         }
+        // Linear when the figures grow from 1 to 2 MiB as the plain pass does (the caches make
+        // neither exactly 2).
+        std::printf("  %-12s %6.2f passes, 2 MiB / 1 MiB %.2fx (the plain pass %.2fx)\n",
+                    "FourFigures", t("FourFigures" + one) / plain,
+                    t("FourFigures" + two) / t("FourFigures" + one), t("PlainPass" + two) / plain);
         for (const char* name : {"PathologicalExact", "PathologicalLoose"}) {
             std::printf("  %-18s 1 MiB %7.2f passes, 2 MiB / 1 MiB %.2fx\n", name,
                         t(name + one) / t("PathologicalPlain" + one),

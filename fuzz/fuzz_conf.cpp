@@ -13,7 +13,9 @@ namespace {
 
 using quillet::Settings;
 
-// Settings unlike the defaults, so that a line lost on the way back shows.
+// Settings unlike the defaults in the eleven lines, so that a line lost on the way back shows.
+// The figures' two lines are written only when not at their defaults, so those two start at
+// their defaults, as at start-up.
 Settings Other() {
     Settings s;
     s.FormLeft = s.FormTop = s.FormWidth = s.FormHeight = -77;
@@ -52,5 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     back.FormWidth = read.FormWidth;
     back.FormHeight = read.FormHeight;
     Check(back == read);
+    // What the figures' lines can read is only ever what the dialog writes.
+    Check(read.CharLimit >= 0);
+    Check(read.CustomItemEx.size() == 3 &&
+          read.CustomItemEx.find_first_not_of(u"01") == std::u16string::npos);
     return 0;
 }

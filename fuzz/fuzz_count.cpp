@@ -1,5 +1,5 @@
 // Arbitrary UTF-16 texts and patterns: the counts must equal the plain sliding comparison and
-// keep their identities, whatever the input.
+// keep their identities, and the figures stay within their bounds, whatever the input.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -7,6 +7,7 @@
 #include <string>
 
 #include "counting/count.h"
+#include "counting/figures.h"
 #include "counting/report.h"
 #include "text/text.h"
 
@@ -63,8 +64,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(r.FullWidth >= 0 && d.HalfWidth >= 0 && d.CharsNet >= 0 && d.HalfWidthNet >= 0);
     Check(r.LineBreaks == SlidingCount(text, u"\r\n", false));
 
-    const auto report = quillet::BuildReport(r, d, pattern);
+    // The figures of the same text, lone surrogates and all: each bounded by what it counts.
+    const auto figures = quillet::ComputeFigures(text, u"111");
+    const int64_t characters = quillet::CountCharacters(text);
+    const auto length = static_cast<int64_t>(text.size());
+    Check(characters >= (length > 0) && characters <= length);
+    Check(*figures.Utf8Bytes >= length && *figures.Utf8Bytes <= 3 * length);
+    Check(*figures.Utf8Bytes == quillet::Utf8Length(text));  // the scan's and the plain loop's
+    Check(figures.ManuscriptPages->Rows >= (length > 0));
+    Check(figures.ManuscriptPages->Rows <= characters);
+    Check(figures.ManuscriptPages->Sheets * quillet::kManuscriptRowsPerSheet >=
+          figures.ManuscriptPages->Rows);
+    Check(*figures.XWeighted >= 0);
+
+    const int32_t limit = data[1];
+    const auto report = quillet::BuildReport(r, d, pattern, figures, limit);
     Check(report.ReportWidth >= 0);
     Check(report.ReportWidth <= quillet::text::SjisByteLen(report.Text));
+    Check(report.HasFigureLine);
+    Check(report.OverLimit == (limit > 0 && r.Chars > limit));
     return 0;
 }

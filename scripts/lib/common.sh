@@ -74,7 +74,7 @@ build_native() {
 build_sanitize() {
   configure_tree "$QUILLET_BUILD/sanitize" -DQUILLET_SANITIZE=ON -DQUILLET_BENCH=OFF || return 1
   log "building the sanitized unit tests"
-  cmake --build "$QUILLET_BUILD/sanitize" --target quillet_unit_tests quillet_text_conformance
+  cmake --build "$QUILLET_BUILD/sanitize"
 }
 
 build_win64() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <limits>
+#include <optional>
 
 #include "text/text.h"
 
@@ -23,9 +24,42 @@ int64_t Width(std::u16string_view line) {
     return text::SjisByteLen(line);
 }
 
+// The fourth line's entries, one space apart.
+std::u16string FigureLine(const UnicodeFigures& figures, const std::optional<LimitStatus>& limit) {
+    std::u16string line;
+    auto entry = [&line](std::u16string_view label) {
+        if (!line.empty()) line += u' ';
+        line += label;
+    };
+    if (const auto& m = figures.ManuscriptPages) {
+        entry(u"原稿:");
+        AppendNumber(line, m->Rows);
+        line += u"行(";
+        AppendNumber(line, m->Sheets);
+        line += u"枚)";
+    }
+    if (figures.Utf8Bytes) {
+        entry(u"UTF8:");
+        AppendNumber(line, *figures.Utf8Bytes);
+        line += u"byte";
+    }
+    if (figures.XWeighted) {
+        entry(u"X:");
+        AppendNumber(line, *figures.XWeighted);
+        line += u'/';
+        AppendNumber(line, kXMaxWeightedLength);
+    }
+    if (limit) {
+        entry(limit->Over ? u"超過:" : u"残り:");
+        AppendNumber(line, limit->Amount);
+    }
+    return line;
+}
+
 }  // namespace
 
-Report BuildReport(const CountResult& r, const DerivedFigures& d, std::u16string_view customItem) {
+Report BuildReport(const CountResult& r, const DerivedFigures& d, std::u16string_view customItem,
+                   const UnicodeFigures& figures, int32_t charLimit) {
     std::u16string line1, line2, line3;
     if (Shown(customItem, 0)) {
         line1 += u"字数:";
@@ -75,14 +109,23 @@ Report BuildReport(const CountResult& r, const DerivedFigures& d, std::u16string
         AppendNumber(line3, r.SearchCount);
     }
 
-    const int64_t widest = std::max({Width(line1), Width(line2), Width(line3)});
+    const auto limit = CheckLimit(r.Chars, charLimit);
+    const std::u16string line4 = FigureLine(figures, limit);
+
+    const int64_t widest = std::max({Width(line1), Width(line2), Width(line3), Width(line4)});
     Report report;
+    report.HasFigureLine = !line4.empty();
+    report.OverLimit = limit && limit->Over;
     report.ReportWidth =
         static_cast<int32_t>(std::min<int64_t>(widest, std::numeric_limits<int32_t>::max()));
-    report.Text.reserve(line1.size() + line2.size() + line3.size() + 4);
+    report.Text.reserve(line1.size() + line2.size() + line3.size() + line4.size() + 6);
     if (!line1.empty()) report.Text.append(line1).append(u"\r\n");
     if (!line2.empty()) report.Text.append(line2).append(u"\r\n");
     report.Text += line3;
+    if (report.HasFigureLine) {
+        if (!report.Text.empty() && !report.Text.ends_with(u"\r\n")) report.Text += u"\r\n";
+        report.Text += line4;
+    }
     return report;
 }
 

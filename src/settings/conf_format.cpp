@@ -28,6 +28,8 @@ constexpr std::string_view kSearchString = "search string";
 constexpr std::string_view kSearchFuzzy = "search fuzzy";
 constexpr std::string_view kCustomItem = "custom item";
 constexpr std::string_view kCustomMsg = "custom msg";
+constexpr std::string_view kCustomItemEx = "custom item ex";
+constexpr std::string_view kCharLimit = "char limit";
 
 struct NumberKey {
     std::string_view key;
@@ -150,6 +152,27 @@ std::optional<int32_t> WholeNumber(std::string_view value) {
     return RoundHalfEven(NumberValue(value));
 }
 
+// The figures' flags: exactly three of "0" and "1", which is all the dialog ever writes.
+std::optional<std::u16string> FlagText(std::string_view value) {
+    value = TrimSpaces(value);
+    if (value.size() != 3 || value.find_first_not_of("01") != std::string_view::npos) {
+        return std::nullopt;
+    }
+    return std::u16string(value.begin(), value.end());
+}
+
+// Digits only, as the dialog's field takes them: no sign, point or exponent.
+std::optional<int32_t> DigitsNumber(std::string_view value) {
+    value = TrimSpaces(value);
+    if (value.empty() || value.find_first_not_of("0123456789") != std::string_view::npos) {
+        return std::nullopt;
+    }
+    int32_t number = 0;
+    const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), number);
+    if (ec != std::errc() || end != value.data() + value.size()) return std::nullopt;
+    return number;
+}
+
 void ApplyLine(std::string_view line, Settings& settings) {
     const std::size_t eq = line.find('=');
     if (eq == std::string_view::npos || line.find('=', eq + 1) != std::string_view::npos) return;
@@ -172,6 +195,14 @@ void ApplyLine(std::string_view line, Settings& settings) {
     if (KeyEquals(key, kCustomMsg)) {
         // Not a number, or out of range: the setting keeps what it had.
         if (const auto number = WholeNumber(value)) settings.CustomMsg = *number;
+    }
+    // The figures' settings are newer and narrower: a value they cannot take is their default.
+    const Settings defaults;
+    if (KeyEquals(key, kCustomItemEx)) {
+        settings.CustomItemEx = FlagText(value).value_or(defaults.CustomItemEx);
+    }
+    if (KeyEquals(key, kCharLimit)) {
+        settings.CharLimit = DigitsNumber(value).value_or(defaults.CharLimit);
     }
 }
 
@@ -254,6 +285,13 @@ std::string FormatConfText(const Settings& settings, const WindowGeometry& geome
     AppendLine(out, kSearchFuzzy, IntegerText(settings.SearchFuzzy));
     AppendLine(out, kCustomItem, text::ToSjis(settings.CustomItem));
     AppendLine(out, kCustomMsg, IntegerText(settings.CustomMsg));
+    const Settings defaults;
+    if (settings.CustomItemEx != defaults.CustomItemEx) {
+        AppendLine(out, kCustomItemEx, text::ToSjis(settings.CustomItemEx));
+    }
+    if (settings.CharLimit != defaults.CharLimit) {
+        AppendLine(out, kCharLimit, IntegerText(settings.CharLimit));
+    }
     return out;
 }
 

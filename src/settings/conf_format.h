@@ -18,10 +18,14 @@ struct WindowGeometry {
 };
 
 // Applies the lines of a Conf.txt (Shift-JIS bytes) to `settings`: settings the file names are
-// overwritten, the others keep their values.
+// overwritten, the others keep their values. "custom item ex" must be three characters "0" or
+// "1" and "char limit" decimal digits that fit in 32 bits, spaces around either allowed;
+// anything else reads as the default ("000", 0).
 void ApplyConfText(std::string_view bytes, Settings& settings);
 
-// The eleven lines of Conf.txt in their fixed order, CR LF after each, in Shift-JIS.
+// The eleven lines of Conf.txt in their fixed order, CR LF after each, in Shift-JIS; then
+// "custom item ex" and "char limit", each only when it differs from its default, so that the
+// file of a user who never turns the figures on stays as it was.
 std::string FormatConfText(const Settings& settings, const WindowGeometry& geometry);
 
 }  // namespace quillet

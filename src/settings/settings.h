@@ -20,6 +20,9 @@ struct Settings {
     int32_t SearchFuzzy = 0;  // non-zero: loose search
     std::u16string CustomItem = u"1111111";
     int32_t CustomMsg = 1;  // 0: no start or end notice
+    // The figures of the report's fourth line, "1" to show: 原稿用紙, UTF-8 bytes, X's count.
+    std::u16string CustomItemEx = u"000";
+    int32_t CharLimit = 0;  // 字数制限; 0: none
 
     friend bool operator==(const Settings&, const Settings&) = default;
 };

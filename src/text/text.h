@@ -1,11 +1,11 @@
-// Text services: Shift-JIS (code page 932) conversion and measure, and the loose comparison
-// "ignoring letter case and character width".
+// Text services: Shift-JIS (code page 932) conversion and measure, the loose comparison
+// "ignoring letter case and character width", and NFC normalisation.
 //
 // Two implementations stand behind this header: the Windows NLS functions (code page 932, the
-// Japanese locale's sort keys) and ICU for the native build (windows-31j converter, ICU's case
-// and width data). Both
-// reduce their platform's answer to two per-code-unit tables, built once, so that every caller
-// sees the same rules and the counting stays linear:
+// Japanese locale's sort keys, NormalizeString from kernel32) and ICU for the native build
+// (windows-31j converter, ICU's case and width data, its NFC normaliser). Both reduce their
+// platform's answer for the Shift-JIS rules to two per-code-unit tables, built once, so that
+// every caller sees the same rules and the counting stays linear:
 //   - the Shift-JIS byte length of each UTF-16 code unit (1 or 2);
 //   - a loose key per code unit: two code units compare loosely equal when their keys are equal.
 #pragma once
@@ -34,6 +34,11 @@ std::u16string FromSjis(std::string_view bytes);
 // The loose comparison, one code unit at a time: letter case and full/half width are ignored;
 // hiragana and katakana stay distinct. The key is the smallest code unit of the unit's class.
 char16_t LooseKey(char16_t unit);
+
+// The text in Unicode Normalization Form C (canonical composition). A text that is not valid
+// UTF-16 (an unpaired surrogate) comes back unchanged: Windows refuses such text. The counting
+// calls this only on the short stretches that its own tables say NFC may change.
+std::u16string ToNfc(std::u16string_view text);
 
 // Every code unit loosely equal to `unit` (itself included), in increasing order.
 std::u16string_view LooseClassMembers(char16_t unit);

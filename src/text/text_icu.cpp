@@ -4,6 +4,7 @@
 #include <unicode/ucnv.h>
 #include <unicode/unorm2.h>
 
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 
@@ -123,6 +124,29 @@ std::u16string FromSjis(std::string_view bytes) {
         }
         i += len;
     }
+    return out;
+}
+
+std::u16string ToNfc(std::u16string_view text) {
+    if (text.empty() || !detail::IsValidUtf16(text) || text.size() > INT32_MAX / 2) {
+        return std::u16string(text);
+    }
+    UErrorCode err = U_ZERO_ERROR;
+    const UNormalizer2* nfc = unorm2_getNFCInstance(&err);
+    if (U_FAILURE(err)) throw std::runtime_error("ICU: no NFC data");
+    const auto length = static_cast<int32_t>(text.size());
+    // NFC seldom lengthens a text: room for a little growth, and a second call when that is
+    // not enough.
+    std::u16string out(text.size() + text.size() / 8 + 8, u'\0');
+    int32_t n = unorm2_normalize(nfc, text.data(), length, out.data(),
+                                 static_cast<int32_t>(out.size()), &err);
+    if (err == U_BUFFER_OVERFLOW_ERROR) {
+        err = U_ZERO_ERROR;
+        out.resize(static_cast<std::size_t>(n));
+        n = unorm2_normalize(nfc, text.data(), length, out.data(), n, &err);
+    }
+    if (U_FAILURE(err)) return std::u16string(text);
+    out.resize(static_cast<std::size_t>(n));
     return out;
 }
 

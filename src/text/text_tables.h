@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 namespace quillet::text::detail {
@@ -24,6 +25,19 @@ void BuildLooseTable(LooseTable& table);
 
 inline bool IsSurrogate(char32_t unit) {
     return unit >= 0xD800 && unit <= 0xDFFF;
+}
+
+// Whether the text is valid UTF-16: every high surrogate directly followed by a low one.
+inline bool IsValidUtf16(std::u16string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i];
+        if (u < 0xD800 || u > 0xDFFF) continue;
+        if (u > 0xDBFF || i + 1 == text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) {
+            return false;
+        }
+        ++i;
+    }
+    return true;
 }
 
 // Hiragana proper and its iteration marks. The voiced-sound marks U+3099-U+309C serve both

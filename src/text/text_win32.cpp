@@ -2,6 +2,8 @@
 // named explicitly so that the program behaves alike on a system whose ANSI code page is not 932.
 #include <windows.h>
 
+#include <climits>
+
 #include "platform/wide.h"
 #include "text/text.h"
 #include "text/text_tables.h"
@@ -102,6 +104,28 @@ std::u16string FromSjis(std::string_view bytes) {
         pos = stop;
     }
     return out;
+}
+
+std::u16string ToNfc(std::u16string_view text) {
+    if (text.empty() || !detail::IsValidUtf16(text) || text.size() > INT_MAX / 4) {
+        return std::u16string(text);
+    }
+    // NormalizeString (kernel32) gives an estimate first; a too-small buffer says so and the
+    // call is made again with the size it asks for.
+    const int length = static_cast<int>(text.size());
+    int size = NormalizeString(NormalizationC, AsWide(text.data()), length, nullptr, 0);
+    for (int attempt = 0; attempt < 4 && size > 0; ++attempt) {
+        std::u16string out(static_cast<std::size_t>(size), u'\0');
+        const int n =
+            NormalizeString(NormalizationC, AsWide(text.data()), length, AsWide(out.data()), size);
+        if (n > 0) {
+            out.resize(static_cast<std::size_t>(n));
+            return out;
+        }
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) break;
+        size = -n;
+    }
+    return std::u16string(text);
 }
 
 const char* ImplementationName() {

@@ -22,7 +22,7 @@ void PrintTo(const Settings& s, std::ostream* os) {
         << " tray " << s.TaskTray << " close " << s.TimeAutoClose << " pos \""
         << text::ToSjis(s.DispPos) << "\" search \"" << text::ToSjis(s.SearchString) << "\" fuzzy "
         << s.SearchFuzzy << " item \"" << text::ToSjis(s.CustomItem) << "\" msg " << s.CustomMsg
-        << "}";
+        << " ex \"" << text::ToSjis(s.CustomItemEx) << "\" limit " << s.CharLimit << "}";
 }
 
 }  // namespace quillet
@@ -43,7 +43,8 @@ constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
 const std::string kBottomRightSjis = "\x89\x45\x89\xBA\x8B\xF7";
 const std::string kPointerSjis = "\x83\x7C\x83\x43\x83\x93\x83\x5E";
 
-// Settings that differ from the defaults in every field, so that each must come from the file.
+// Settings that differ from the defaults in every field of the eleven lines, so that each must
+// come from the file.
 Settings Marked() {
     Settings s;
     s.FormLeft = 111;
@@ -87,6 +88,23 @@ TEST(ConfWrite, DefaultsGiveTheExampleFileByteForByte) {
         "custom item = 1111111\r\n"
         "custom msg = 1\r\n";
     EXPECT_EQ(FormatConfText(s, GeometryOf(s)), expected);
+}
+
+TEST(ConfWrite, TheFiguresLinesOnlyWhenNotDefault) {
+    Settings s = ConfDefault(15360, 11520, 4000, 1500);
+    const std::string today = FormatConfText(s, GeometryOf(s));
+    // A file of today, read and written again without the figures touched, stays as it was.
+    Settings read = s;
+    ApplyConfText(today, read);
+    EXPECT_EQ(FormatConfText(read, GeometryOf(read)), today);
+
+    s.CharLimit = 120;
+    EXPECT_EQ(FormatConfText(s, GeometryOf(s)), today + "char limit = 120\r\n");
+    s.CustomItemEx = u"101";
+    EXPECT_EQ(FormatConfText(s, GeometryOf(s)),
+              today + "custom item ex = 101\r\nchar limit = 120\r\n");
+    s.CharLimit = 0;
+    EXPECT_EQ(FormatConfText(s, GeometryOf(s)), today + "custom item ex = 101\r\n");
 }
 
 TEST(ConfWrite, GeometryIsTheShortestPlainDecimalOfTheFloat) {
@@ -271,6 +289,33 @@ TEST(ConfRead, TextValues) {
     EXPECT_EQ(Read("custom item = 1111111111 ").CustomItem, u"1111111111 ");
 }
 
+TEST(ConfRead, TheFiguresTakeOnlyWhatTheDialogWritesElseTheirDefaults) {
+    const std::pair<std::string_view, std::u16string_view> flags[] = {
+        {"101", u"101"}, {"  011  ", u"011"}, {"000", u"000"}, {"10", u"000"},
+        {"1010", u"000"}, {"1a1", u"000"}, {"", u"000"}, {"1 01", u"000"},
+        {"\x82\x50\x82\x4F\x82\x50", u"000"},  // full-width １０１
+    };
+    const std::pair<std::string_view, int32_t> limits[] = {
+        {"120", 120}, {" 7 ", 7},   {"007", 7},  {"0", 0},      {"2147483647", kMax},
+        {"-5", 0},    {"+5", 0},    {"1.5", 0},  {"1e3", 0},    {"12abc", 0},
+        {"abc", 0},   {"", 0},      {"2147483648", 0},          {"99999999999999999999", 0},
+    };
+    Settings base;
+    base.CustomItemEx = u"110";
+    base.CharLimit = 9;
+    for (const auto& [value, expected] : flags) {
+        EXPECT_EQ(Read("custom item ex = "s + std::string(value), base).CustomItemEx, expected)
+            << value;
+    }
+    for (const auto& [value, expected] : limits) {
+        EXPECT_EQ(Read("CHAR LIMIT=" + std::string(value), base).CharLimit, expected) << value;
+    }
+    // "custom item" is a key of its own, and an older reader skips the new keys as unknown.
+    const Settings s = Read("custom item ex = 111\r\ncustom item = 1\r\n", base);
+    EXPECT_EQ(s.CustomItemEx, u"111");
+    EXPECT_EQ(s.CustomItem, u"1");
+}
+
 TEST(ConfRead, LinesEndAtCrLfOrALoneCr) {
     for (std::string_view file : {
              "form left = 1\r\nform top = 2\r\n",
@@ -344,6 +389,8 @@ TEST(ConfRoundTrip, EverySettingComesBack) {
     s.SearchFuzzy = kMax;
     s.CustomItem = u"10";
     s.CustomMsg = -5;
+    s.CustomItemEx = u"011";
+    s.CharLimit = kMax;
     EXPECT_EQ(Read(FormatConfText(s, GeometryOf(s))), s);
 
     s.SearchString = u"";
