@@ -375,6 +375,7 @@ TEST_F(DialogLayout, ControlsSitWhereTheLayoutSaysAtBothHeights) {
 
     const Expected fixed[] = {
         {IDC_CHKTASKTRAY, "chkTaskTray", 120, 90, 1665, 180},
+        {IDC_CHKAUTOSTART, "chkAutoStart", 1965, 60, 1110, 240},
         {IDC_FRSEARCH, "frSearch", 270 + 60, 390 + 60, 2745, 915},
         {IDC_LBLSEARCHSTR, "lblSearchStr", 330 + 510, 450 + 300, 705, 225},
         {IDC_TXTSEARCHSTR, "txtSearchStr", 330 + 1260, 450 + 270, 1275, 270},
@@ -422,9 +423,9 @@ TEST_F(DialogLayout, ControlsSitWhereTheLayoutSaysAtBothHeights) {
         at = GetNextDlgTabItem(dialog, at, FALSE);
         if (!at || at == first) break;
     }
-    EXPECT_EQ(order, (std::vector<int>{IDC_CHKTASKTRAY, IDC_TXTSEARCHSTR, IDC_CHKFUZZY,
-                                       IDC_LSTCUSTOM, IDC_CHKDISPMSG, IDC_CMBTIMEAUTOCLOSE,
-                                       IDC_CMBDISPPOS, IDC_CMDCLOSE0}));
+    EXPECT_EQ(order, (std::vector<int>{IDC_CHKTASKTRAY, IDC_CHKAUTOSTART, IDC_TXTSEARCHSTR,
+                                       IDC_CHKFUZZY, IDC_LSTCUSTOM, IDC_CHKDISPMSG,
+                                       IDC_CMBTIMEAUTOCLOSE, IDC_CMBDISPPOS, IDC_CMDCLOSE0}));
 
     ClickTrayBox(dialog);
     EXPECT_EQ(OuterHeight(dialog), 296);
