@@ -40,6 +40,7 @@
 #define IDC_FRCLOSE 1115
 #define IDC_CMDCLOSE0 1116  // "再開"
 #define IDC_CMDCLOSE1 1117  // "終了"
+#define IDC_CHKAUTOSTART 1118
 
 // Controls of the count popup frmPopup (its text box is IDC_TXTDESCRIPTION)
 #define IDC_POPUP_FR 1201

@@ -11,6 +11,7 @@
 
 #include "app/app_info.h"
 #include "app/app_text.h"
+#include "autostart/autostart.h"
 #include "counting/report.h"
 #include "dialogs/setting_rules.h"
 #include "display/dpi.h"
@@ -34,6 +35,9 @@ constexpr DWORD kExStyle = WS_EX_APPWINDOW;
 // The client area it is created with, in twips; loading sets the outer height at once.
 constexpr int32_t kClientWidth = 3315;
 constexpr int32_t kClientHeight = 5325;
+
+// The widest tooltip, in twips.
+constexpr int32_t kTipWidth = 6000;
 
 // A rectangle in twips, relative to the client area.
 struct TwipRect {
@@ -80,6 +84,10 @@ constexpr DWORD kCombo = kTabStop | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
 constexpr ControlSpec kControls[] = {
     {IDC_CHKTASKTRAY, L"BUTTON", kTabStop | BS_AUTOCHECKBOX, 0, At(kClient, 120, 68, 1665, 225),
      L"タスクトレイ収納", L"開始時にタスクトレイに収納します", Face::Caption},
+    // Its state is the registry's Run entry, not a setting; its tooltip depends on that entry.
+    // Centred on chkTaskTray's row, tall enough for the caption's whole line.
+    {IDC_CHKAUTOSTART, L"BUTTON", kTabStop | BS_AUTOCHECKBOX, 0, At(kClient, 1965, 60, 1110, 240),
+     L"自動起動", nullptr, Face::Caption},
     {IDC_FRSEARCH, L"BUTTON", kChild | BS_GROUPBOX, 0, At(kFrStr, 60, 60, 2745, 915),
      L"指定文字検索", nullptr, Face::Caption},
     {IDC_LBLSEARCHSTR, L"STATIC", kChild | SS_RIGHT, 0, At(kFrSearch, 510, 300, 705, 225),
@@ -213,6 +221,7 @@ private:
     HINSTANCE instance_;
     const std::function<void()>& onUnload_;
     Settings loaded_;  // what the controls were filled from
+    bool autoStartLoaded_ = false;
     UniqueFont captionFont_;
     UniqueFont fieldFont_;
     HWND tips_ = nullptr;  // owned by the dialog: destroyed with it
@@ -259,6 +268,10 @@ bool SettingWindow::Load() {
     SetTicked(IDC_CHKFUZZY, FlagTicked(s.SearchFuzzy));
     FillList(CustomItemTicks(s.CustomItem));
     SetTicked(IDC_CHKDISPMSG, FlagTicked(s.CustomMsg));
+    const autostart::Judged entry = autostart::LookNow();
+    autoStartLoaded_ = autostart::BoxTicked(entry);
+    SetTicked(IDC_CHKAUTOSTART, autoStartLoaded_);
+    AddTooltip(tips_, Hwnd(), Item(IDC_CHKAUTOSTART), Wide(autostart::BoxTooltip(entry)).c_str());
     SetOuterHeight(kShortHeight);
     // Focus rectangles only once the keyboard is used: a 12-pixel check box's would cross its
     // caption.
@@ -281,6 +294,9 @@ bool SettingWindow::Load() {
 
 void SettingWindow::OnCreate() {
     tips_ = MakeTooltips(Hwnd(), instance_);
+    // Wide enough for a path in 自動起動's tooltip; set, a tip breaks at its own line breaks.
+    SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, Px(kTipWidth));
+
     for (const ControlSpec& c : kControls) {
         HWND control =
             MakeChild(Hwnd(), instance_, c.Class, c.Text, c.Style, c.ExStyle, 0, 0, 0, 0, c.Id);
@@ -441,6 +457,7 @@ void SettingWindow::ApplyAndUnload(CloseButton button) {
     shown.TimeAutoClose = Text(IDC_CMBTIMEAUTOCLOSE);
     shown.DispPos = Text(IDC_CMBDISPPOS);
     app_.trayResult = Apply(shown, loaded_, button, app_.settings);
+    autostart::ApplyBox(autoStartLoaded_, Ticked(IDC_CHKAUTOSTART));
     DestroyWindow(Hwnd());
 }
 

@@ -55,6 +55,9 @@ inline void DestroyIco(HICON h) {
 inline void DestroyMnu(HMENU h) {
     DestroyMenu(h);
 }
+inline void CloseRegKey(HKEY h) {
+    RegCloseKey(h);
+}
 }  // namespace detail
 
 using UniqueKernelHandle = UniqueHandle<HANDLE, detail::CloseKernelHandle>;
@@ -62,6 +65,7 @@ using UniqueFile = UniqueHandle<HANDLE, detail::CloseKernelHandle, -1>;
 using UniqueWindow = UniqueHandle<HWND, detail::DestroyWin>;
 using UniqueIcon = UniqueHandle<HICON, detail::DestroyIco>;
 using UniqueMenu = UniqueHandle<HMENU, detail::DestroyMnu>;
+using UniqueRegKey = UniqueHandle<HKEY, detail::CloseRegKey>;
 template <typename G>
 using UniqueGdi = UniqueHandle<G, detail::DeleteGdiObject>;
 using UniqueRegion = UniqueGdi<HRGN>;

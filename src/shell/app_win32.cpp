@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/app_text.h"
+#include "autostart/autostart.h"
 #include "display/dpi.h"
 #include "platform/message_box.h"
 #include "platform/shell.h"
@@ -36,6 +37,9 @@ int RunQuillet(HINSTANCE instance) {
                                Wide(app::kAlreadyRunningCaption), MB_OK);
         return 0;
     }
+
+    // The user moved the folder: the entry that started the old place starts this one.
+    autostart::RepointIfGone();
 
     // Once for every window: the settings dialog's list and the tooltips (bar classes).
     INITCOMMONCONTROLSEX icc{sizeof icc,

@@ -46,6 +46,11 @@ std::u16string_view LooseClassMembers(char16_t unit);
 // Two texts of equal length whose code units are pairwise loosely equal.
 bool LooseEqual(std::u16string_view a, std::u16string_view b);
 
+// Whether two file paths are the same text the way Windows compares file names: code unit by
+// code unit, letter case ignored through the simple uppercase mapping, nothing else (no width,
+// no locale): "C:\Ａ" is "c:\ａ" but not "c:\a".
+bool SameFileName(std::u16string_view a, std::u16string_view b);
+
 // The two tables themselves, 65536 entries each, for loops over long texts that cannot afford a
 // call per code unit: SjisLenTable()[u] == SjisUnitLen(u), LooseKeyTable()[u] == LooseKey(u).
 const uint8_t* SjisLenTable();

@@ -150,6 +150,19 @@ std::u16string ToNfc(std::u16string_view text) {
     return out;
 }
 
+bool SameFileName(std::u16string_view a, std::u16string_view b) {
+    if (a.size() != b.size()) return false;
+    // Each code unit on its own, surrogate halves included, as Windows' uppercase table maps them.
+    auto upper = [](char16_t unit) {
+        const UChar32 c = u_toupper(unit);
+        return c <= 0xFFFF ? static_cast<char16_t>(c) : unit;
+    };
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (upper(a[i]) != upper(b[i])) return false;
+    }
+    return true;
+}
+
 const char* ImplementationName() {
     return "ICU";
 }

@@ -128,6 +128,14 @@ std::u16string ToNfc(std::u16string_view text) {
     return std::u16string(text);
 }
 
+bool SameFileName(std::u16string_view a, std::u16string_view b) {
+    if (a.size() != b.size()) return false;
+    if (a.empty()) return true;
+    // The file system's own comparison: the system's uppercase table, no locale.
+    return CompareStringOrdinal(AsWide(a.data()), static_cast<int>(a.size()), AsWide(b.data()),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
 const char* ImplementationName() {
     return "Win32 NLS";
 }

@@ -380,9 +380,9 @@ TEST_F(DialogLayout, PopupSettingsShowWithTheTrayBoxAndTheKeyboardGoesInOrder) {
         at = GetNextDlgTabItem(dialog, at, FALSE);
         if (!at || at == first) break;
     }
-    EXPECT_EQ(order, (std::vector<int>{IDC_CHKTASKTRAY, IDC_TXTSEARCHSTR, IDC_CHKFUZZY,
-                                       IDC_LSTCUSTOM, IDC_CHKDISPMSG, IDC_CMBTIMEAUTOCLOSE,
-                                       IDC_CMBDISPPOS, IDC_CMDCLOSE0}));
+    EXPECT_EQ(order, (std::vector<int>{IDC_CHKTASKTRAY, IDC_CHKAUTOSTART, IDC_TXTSEARCHSTR,
+                                       IDC_CHKFUZZY, IDC_LSTCUSTOM, IDC_CHKDISPMSG,
+                                       IDC_CMBTIMEAUTOCLOSE, IDC_CMBDISPPOS, IDC_CMDCLOSE0}));
 
     ClickTrayBox(dialog);
     EXPECT_EQ(OuterHeight(dialog), 296);

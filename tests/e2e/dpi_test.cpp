@@ -162,6 +162,7 @@ struct ControlTwips {
 void DpiTable::CheckDialog(HWND dialog) {
     const ControlTwips controls[] = {
         {IDC_CHKTASKTRAY, "chkTaskTray", 120, 68, 1665, 225, ControlTwips::Box},
+        {IDC_CHKAUTOSTART, "chkAutoStart", 1965, 60, 1110, 240, ControlTwips::Box},
         {IDC_FRSEARCH, "frSearch", 270 + 60, 390 + 60, 2745, 915, ControlTwips::Frame},
         {IDC_LBLSEARCHSTR, "lblSearchStr", 330 + 510, 450 + 300, 705, 225, ControlTwips::Label},
         {IDC_TXTSEARCHSTR, "txtSearchStr", 330 + 1260, 450 + 270, 1275, 270, ControlTwips::Field},

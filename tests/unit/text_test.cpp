@@ -106,3 +106,26 @@ TEST(Loose, KeyIsAnEquivalence) {
 }
 
 }  // namespace
+
+TEST(SameFileName, IgnoresCaseAndNothingElse) {
+    const struct {
+        std::u16string a, b;
+        bool same;
+    } cases[] = {
+        {u"C:\\Q\\Quillet.exe", u"c:\\q\\QUILLET.EXE", true},
+        {u"É", u"é", true},
+        {u"Ａ", u"ａ", true},
+        {u"Ω", u"ω", true},
+        {u"Ж", u"ж", true},
+        {u"Ａ", u"a", false},  // width is not case
+        {u"か", u"カ", false},
+        {u"ｶ", u"カ", false},
+        {u"é", u"e", false},
+        {u"ß", u"SS", false},
+        {u"a", u"ab", false},
+        {u"", u"", true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SameFileName(c.a, c.b), c.same) << "U+" << std::hex << unsigned(c.a[0]);
+    }
+}
