@@ -6,7 +6,7 @@ export QUILLET_ROOT
 export QUILLET_BUILD=${QUILLET_BUILD:-$QUILLET_ROOT/build}
 
 QUILLET_PACKAGES=(
-  cmake ninja-build g++ clang libclang-rt-14-dev clang-format
+  cmake ninja-build g++ clang libclang-rt-14-dev clang-format python3
   googletest libgtest-dev libbenchmark-dev libicu-dev
   g++-mingw-w64-x86-64-posix wine wine64
   xvfb xclip xdotool x11-utils imagemagick locales fonts-ipafont-gothic fonts-wine
