@@ -2,9 +2,11 @@
 # Runs the driver's TwoMonitors suites on the two-monitor desktop (start_dual_display): its own
 # Xorg, and a Wine prefix and session of its own, because a Wine session lives on one X display
 # and the other tests keep theirs on Xvfb meanwhile. Ends both, whatever happens.
-#   two_monitors.sh DRIVER.exe QUILLET.exe
+#   two_monitors.sh DRIVER.exe QUILLET.exe [DRIVER ARGUMENTS...]
+# e.g. --gtest_filter='TwoMonitorsPlacement.*' after the two paths runs fewer suites.
 set -u
 driver=$1 quillet=$2
+shift 2
 # Without QUILLET_BUILD, the tree the driver lives in tells where the build trees are.
 if [ -z "${QUILLET_BUILD:-}" ] && [[ "$driver" == */win64/* ]]; then
   export QUILLET_BUILD=${driver%%/win64/*}
@@ -26,4 +28,4 @@ start_dual_display || exit 1
 ensure_wine_prefix
 wine_managed_windows N
 start_wine_session
-wine "$driver" --quillet="$quillet" --two-monitors --gtest_filter='TwoMonitors*.*'
+wine "$driver" --quillet="$quillet" --two-monitors --gtest_filter='TwoMonitors*.*' "$@"

@@ -18,8 +18,8 @@ bool Same(const RECT& a, const RECT& b) {
 }
 
 std::string Describe(const RECT& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + " - " +
-           std::to_string(r.right) + "," + std::to_string(r.bottom);
+    return std::to_string(r.left) + "," + std::to_string(r.top) + " - " + std::to_string(r.right) +
+           "," + std::to_string(r.bottom);
 }
 
 class TwoMonitorsE2E : public QuilletE2E {
