@@ -1,12 +1,21 @@
 #!/usr/bin/env python3
-"""Writes quillet.ico: the program icon, 32x32 and 16x16, 32-bit colour with an AND mask.
+"""Writes quillet.ico: the program icon at 16, 20, 24, 32, 40, 48, 64 and 256 pixels, for every
+scale from 100 % to 200 % (small and large icons) and for Explorer's big views.
 
-Drawn from simple shapes so that both sizes stay crisp and the file is reproducible:
-a teal rounded tile, a white sheet with three lines of text, and an orange quill across it.
-Run: python3 resources/make_icon.py  (writes beside this script)
+A teal rounded tile, a white sheet with three lines of text, and an orange quill across it with a
+dark nib. The sheet and the lines are placed on whole pixels at each size, so their edges stay
+sharp, and the lines keep a whole-pixel rhythm; only the tile's corners and the quill, which are
+round or slanted, are smoothed (sampled 4 x 4 times per pixel). The quill never gets thinner than
+a pixel and a half, so it still reads at 16 pixels.
+
+The images up to 64 pixels are 32-bit colour with an AND mask; the 256-pixel one is a PNG, as
+Windows expects at that size. The file is the same, byte for byte, on every run.
+Run: python3 resources/make_icon.py [FOLDER]  (writes beside this script, or into FOLDER)
 """
 import os
 import struct
+import sys
+import zlib
 
 TEAL = (0x1F, 0x6F, 0x8B)
 WHITE = (0xFF, 0xFF, 0xFF)
@@ -14,46 +23,92 @@ LINE = (0x70, 0x80, 0x90)
 QUILL = (0xF0, 0x8A, 0x24)
 QUILL_DARK = (0x9A, 0x4A, 0x0A)
 
+SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
+SAMPLES = 4
+
+# The design, in a 32-unit grid.
+SHEET = (6, 5, 24, 27)  # left, top, right, bottom
+LINES_X = (9, 21)  # the text lines' left and right
+LINES_TOP, LINES_PITCH, LINES_HEIGHT = 9, 5, 2  # first line's top, line to line, thickness
+QUILL_FROM, QUILL_TO = (29.0, 3.0), (14.0, 24.0)  # the feather's end, the nib's point
+QUILL_HALF_WIDTH = 2.6  # at the feather's end; it narrows to 40 % at the nib
+NIB = 0.8  # the last fifth of the quill is the nib
+MIN_HALF_WIDTH_PX = 0.75
+
+
+def snap(units, scale):
+    """A design coordinate on the nearest whole pixel (halves go up, the same at every size)."""
+    return int(units * scale + 0.5)
+
+
+def layout(size):
+    """The shapes at `size` pixels, in pixels."""
+    s = size / 32.0
+    left, top, right, bottom = (snap(v, s) for v in SHEET)
+    height = max(1, snap(LINES_HEIGHT, s))
+    pitch = max(height + 1, snap(LINES_PITCH, s))
+    first = snap(LINES_TOP, s)
+    lines = [(snap(LINES_X[0], s), first + i * pitch, snap(LINES_X[1], s), first + i * pitch + height)
+             for i in range(3)]
+    return {
+        "radius": max(1.0, 3.0 * s),
+        "sheet": (left, top, right, bottom),
+        "lines": lines,
+        "quill": (QUILL_FROM[0] * s, QUILL_FROM[1] * s, QUILL_TO[0] * s, QUILL_TO[1] * s),
+        "half_width": QUILL_HALF_WIDTH * s,
+    }
+
+
+def colour_at(x, y, size, shapes):
+    """The colour at pixel point (x, y), or None outside the icon."""
+    ax, ay, bx, by = shapes["quill"]
+    lx, ly = bx - ax, by - ay
+    t = ((x - ax) * lx + (y - ay) * ly) / (lx * lx + ly * ly)
+    if 0 <= t <= 1:
+        d = ((x - ax - t * lx) ** 2 + (y - ay - t * ly) ** 2) ** 0.5
+        if d <= max(shapes["half_width"] * (1.0 - 0.6 * t), MIN_HALF_WIDTH_PX):
+            return QUILL_DARK if t > NIB else QUILL
+    for left, top, right, bottom in shapes["lines"]:
+        if left <= x < right and top <= y < bottom:
+            return LINE
+    left, top, right, bottom = shapes["sheet"]
+    if left <= x < right and top <= y < bottom:
+        return WHITE
+    # The tile: a square with quarter circles at its corners.
+    r = shapes["radius"]
+    dx = max(r - x, x - (size - r), 0.0)
+    dy = max(r - y, y - (size - r), 0.0)
+    if dx * dx + dy * dy <= r * r:
+        return TEAL
+    return None
+
+
+def render(size, colour):
+    """Rows (top first) of (r, g, b, a) pixels: colour(x, y) sampled SAMPLES x SAMPLES times."""
+    rows = []
+    for y in range(size):
+        row = []
+        for x in range(size):
+            hits = []
+            for sy in range(SAMPLES):
+                for sx in range(SAMPLES):
+                    c = colour(x + (sx + 0.5) / SAMPLES, y + (sy + 0.5) / SAMPLES)
+                    if c is not None:
+                        hits.append(c)
+            if not hits:
+                row.append((0, 0, 0, 0))
+                continue
+            n = len(hits)
+            r, g, b = (round(sum(c[i] for c in hits) / n) for i in range(3))
+            row.append((r, g, b, round(255 * n / SAMPLES ** 2)))
+        rows.append(row)
+    return rows
+
 
 def draw(size):
     """Returns rows (top first) of (r, g, b, a) pixels."""
-    s = size / 32.0
-    px = [[(0, 0, 0, 0)] * size for _ in range(size)]
-
-    def fill(x0, y0, x1, y1, colour):
-        for y in range(int(round(y0 * s)), int(round(y1 * s))):
-            for x in range(int(round(x0 * s)), int(round(x1 * s))):
-                if 0 <= x < size and 0 <= y < size:
-                    px[y][x] = colour + (255,)
-
-    # Tile with cut corners (a rounded square at these sizes).
-    r = 3 if size >= 32 else 1
-    for y in range(size):
-        for x in range(size):
-            dx = max(r - x, x - (size - 1 - r), 0)
-            dy = max(r - y, y - (size - 1 - r), 0)
-            if dx * dx + dy * dy <= r * r:
-                px[y][x] = TEAL + (255,)
-    # Sheet and its lines of text.
-    fill(6, 5, 24, 27, WHITE)
-    for top in (9, 14, 19):
-        fill(9, top, 21, top + 2, LINE)
-    # The quill: a thick diagonal from the top right down to the sheet's lower middle.
-    width = 2.6 if size >= 32 else 1.6
-    for y in range(size):
-        for x in range(size):
-            u, v = x / s + 0.5 / s, y / s + 0.5 / s
-            # Line from (29, 3) to (14, 24): distance of (u, v) from it, and position along it.
-            ax, ay, bx, by = 29.0, 3.0, 14.0, 24.0
-            lx, ly = bx - ax, by - ay
-            t = ((u - ax) * lx + (v - ay) * ly) / (lx * lx + ly * ly)
-            if 0 <= t <= 1:
-                cx, cy = ax + t * lx, ay + t * ly
-                d = ((u - cx) ** 2 + (v - cy) ** 2) ** 0.5
-                w = width * (1.0 - 0.6 * t)  # narrows to the nib
-                if d <= w:
-                    px[y][x] = (QUILL_DARK if t > 0.8 else QUILL) + (255,)
-    return px
+    shapes = layout(size)
+    return render(size, lambda x, y: colour_at(x, y, size, shapes))
 
 
 def dib(px):
@@ -73,19 +128,36 @@ def dib(px):
     return header + colour + bytes(mask)
 
 
-def write_ico(name, draw_at, sizes=(32, 16)):
-    """Writes the .ico `name` beside this script with one image per size, drawn by draw_at(size)."""
-    images = [dib(draw_at(n)) for n in sizes]
+def png(px):
+    """One icon image as a PNG (8-bit RGBA, no filter, no time stamp), for 256 pixels."""
+    size = len(px)
+
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data +
+                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+
+    raw = b"".join(b"\0" + bytes(v for p in row for v in p) for row in px)
+    return (b"\x89PNG\r\n\x1a\n" +
+            chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)) +
+            chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def write_ico(name, draw_at, sizes):
+    """Writes the .ico `name` with one image per size, drawn by draw_at(size): a PNG at 256
+    pixels, a DIB below. Into the folder given on the command line, or beside this script."""
+    images = [png(draw_at(n)) if n >= 256 else dib(draw_at(n)) for n in sizes]
     out = struct.pack("<HHH", 0, 1, len(sizes))
     offset = 6 + 16 * len(sizes)
     for n, data in zip(sizes, images):
-        out += struct.pack("<BBBBHHII", n, n, 0, 0, 1, 32, len(data), offset)
+        # 0 stands for 256 in the directory's one-byte width and height.
+        out += struct.pack("<BBBBHHII", n % 256, n % 256, 0, 0, 1, 32, len(data), offset)
         offset += len(data)
     out += b"".join(images)
-    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), name)
+    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.abspath(__file__))
+    path = os.path.join(folder, name)
     with open(path, "wb") as f:
         f.write(out)
 
 
 if __name__ == "__main__":
-    write_ico("quillet.ico", draw)
+    write_ico("quillet.ico", draw, SIZES)

@@ -1,26 +1,30 @@
 #!/usr/bin/env python3
-"""Writes info.ico: the count popup's information icon, 32x32 and 16x16, 32-bit colour with an
-AND mask. A blue "i" in a white speech balloon with a dark outline and a tail at the lower left.
+"""Writes info.ico: the count popup's information icon, 32-bit colour with an AND mask. A blue
+"i" in a white speech balloon with a dark outline and a tail at the lower left.
 
-Drawn from simple shapes, sampled 4 x 4 times per pixel so that the edges are smooth at both
-sizes and the file is reproducible.
-Run: python3 resources/make_info_icon.py  (writes beside this script)
+Its sizes are those of the popup's icon column, 285 twips square, from 96 to 192 dpi (19, 24,
+29, 33 and 38 pixels: 285 x dpi / 1440, rounded), and 16 and 32 pixels.
+
+The balloon is round, so it is smoothed (sampled 4 x 4 times per pixel), with an outline of at
+least one pixel. The "i" is placed on whole pixels at each size, centred, so its stem and serifs
+stay sharp; its dot is round from 29 pixels on, and a square below. The file is the same, byte for byte, on every run.
+Run: python3 resources/make_info_icon.py [FOLDER]  (writes beside this script, or into FOLDER)
 """
-from make_icon import write_ico
+from make_icon import render, snap, write_ico
 
 WHITE = (0xFF, 0xFF, 0xFF)
 OUTLINE = (0x2F, 0x4F, 0x7F)
 BLUE = (0x1E, 0x5A, 0xC8)
-SAMPLES = 4
+
+SIZES = (16, 19, 24, 29, 32, 33, 38)
 
 # Shapes in the 32-unit design grid.
 BODY = (16.0, 13.5, 15.0, 12.0)  # ellipse: centre x, y, radius x, y
 TAIL = ((7.0, 20.0), (14.0, 23.5), (4.0, 30.5))
 BORDER = 1.6  # outline thickness
-DOT = (16.0, 7.6, 2.3)  # centre x, y, radius
-STEM = (14.2, 11.0, 17.8, 20.0)  # left, top, right, bottom
-FOOT = (12.6, 18.4, 19.4, 20.0)  # the stem's base serif
-CAP = (12.6, 11.0, 17.8, 12.6)  # the stem's top serif, to the left
+DOT = (7.6, 2.3)  # centre y, radius (centred across)
+STEM = (3.6, 11.0, 20.0)  # width, top, bottom (centred across)
+SERIF = 1.6  # how far the serifs reach out from the stem, and their thickness
 
 
 def in_ellipse(u, v, shrink):
@@ -42,52 +46,52 @@ def in_triangle(u, v, shrink):
             and side(cx, cy, ax, ay, bx, by))
 
 
-def in_rect(u, v, rect):
-    left, top, right, bottom = rect
-    return left <= u <= right and top <= v <= bottom
-
-
-def colour_at(u, v):
-    """The colour at design point (u, v), or None outside the icon."""
-    outer = in_ellipse(u, v, 0) or in_triangle(u, v, 0)
-    if not outer:
-        return None
-    # The tail's inside joins the body's inside, so no outline runs between them.
-    inner = in_ellipse(u, v, BORDER) or (in_triangle(u, v, BORDER) and v > 16)
-    if not inner:
-        return OUTLINE
-    dx, dy, r = DOT
-    if (u - dx) ** 2 + (v - dy) ** 2 <= r * r:
-        return BLUE
-    if in_rect(u, v, STEM) or in_rect(u, v, FOOT) or in_rect(u, v, CAP):
-        return BLUE
-    return WHITE
+def letter(size):
+    """The "i" at `size` pixels: its rectangles (left, top, right, bottom) and its round dot
+    (centre x, y, radius; None when the dot is one of the rectangles), in pixels."""
+    s = size / 32.0
+    # A stem as wide as the design asks, to the whole pixel, of the size's parity, so that it
+    # sits centred on whole pixels (the wider of two equally near).
+    want = STEM[0] * s
+    width = min((w for w in range(size % 2 or 2, size, 2)), key=lambda w: (abs(w - want), -w))
+    left = (size - width) // 2
+    top, bottom = snap(STEM[1], s), snap(STEM[2], s)
+    reach = max(1, snap(SERIF, s))
+    rects = [
+        (left, top, left + width, bottom),  # stem
+        (left - reach, bottom - reach, left + width + reach, bottom),  # foot
+        (left - reach, top, left + width, top + reach),  # cap, to the left
+    ]
+    radius = DOT[1] * s
+    if radius < 2:
+        # Too small to look round: a square as wide as the stem.
+        dot_top = snap(DOT[0] - DOT[1], s)
+        rects.append((left, dot_top, left + width, dot_top + width))
+        return rects, None
+    return rects, (size / 2.0, DOT[0] * s, max(radius, width / 2.0))
 
 
 def draw(size):
     """Returns rows (top first) of (r, g, b, a) pixels."""
-    scale = 32.0 / size
-    rows = []
-    for y in range(size):
-        row = []
-        for x in range(size):
-            hits = []
-            for sy in range(SAMPLES):
-                for sx in range(SAMPLES):
-                    u = (x + (sx + 0.5) / SAMPLES) * scale
-                    v = (y + (sy + 0.5) / SAMPLES) * scale
-                    c = colour_at(u, v)
-                    if c is not None:
-                        hits.append(c)
-            if not hits:
-                row.append((0, 0, 0, 0))
-                continue
-            n = len(hits)
-            r, g, b = (round(sum(c[i] for c in hits) / n) for i in range(3))
-            row.append((r, g, b, round(255 * n / SAMPLES ** 2)))
-        rows.append(row)
-    return rows
+    s = size / 32.0
+    border = max(BORDER, 1.0 / s)  # at least a pixel
+    rects, dot = letter(size)
+
+    def colour(x, y):
+        u, v = x / s, y / s
+        if not (in_ellipse(u, v, 0) or in_triangle(u, v, 0)):
+            return None
+        # The tail's inside joins the body's inside, so no outline runs between them.
+        if not (in_ellipse(u, v, border) or (in_triangle(u, v, border) and v > 16)):
+            return OUTLINE
+        if dot and (x - dot[0]) ** 2 + (y - dot[1]) ** 2 <= dot[2] ** 2:
+            return BLUE
+        if any(l <= x < r and t <= y < b for l, t, r, b in rects):
+            return BLUE
+        return WHITE
+
+    return render(size, colour)
 
 
 if __name__ == "__main__":
-    write_ico("info.ico", draw)
+    write_ico("info.ico", draw, SIZES)

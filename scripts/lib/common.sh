@@ -6,10 +6,11 @@ export QUILLET_ROOT
 export QUILLET_BUILD=${QUILLET_BUILD:-$QUILLET_ROOT/build}
 
 QUILLET_PACKAGES=(
-  cmake ninja-build g++ clang libclang-rt-14-dev clang-format
+  cmake ninja-build g++ clang libclang-rt-14-dev clang-format python3
   googletest libgtest-dev libbenchmark-dev libicu-dev
   g++-mingw-w64-x86-64-posix wine wine64
   xvfb xclip xdotool x11-utils imagemagick locales fonts-ipafont-gothic fonts-wine
+  xserver-xorg-core xserver-xorg-video-dummy
   zip unzip
 )
 # For the help page in a real browser (scripts/test, scripts/help-screenshots) only.
@@ -92,18 +93,23 @@ build_fuzz() {
   cmake --build "$QUILLET_BUILD/fuzz"
 }
 
+# QUILLET_WINEPREFIX picks another prefix than the usual one (the two-monitor tests have theirs).
 wine_env() {
-  export WINEPREFIX=$QUILLET_BUILD/wineprefix
+  export WINEPREFIX=${QUILLET_WINEPREFIX:-$QUILLET_BUILD/wineprefix}
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 }
 
 # Bumped whenever ensure_wine_prefix sets something new, so older prefixes are set up again.
-QUILLET_PREFIX_VERSION=3
+QUILLET_PREFIX_VERSION=4
 
 # A prefix inside the build tree, with the Japanese UI fonts mapped to the IPA fonts and the
-# tooltip colour of a stock Windows, so screenshots look as they would there.
+# tooltip colour of a stock Windows, so screenshots look as they would there. Wine's X11 driver
+# does without the XVidMode extension: on the two-monitor display (start_dual_display) it would
+# otherwise abort ("free(): invalid pointer") and report one monitor. Xvfb has no XVidMode, and on
+# a desktop Wine takes RandR first, so elsewhere the setting changes nothing (measured on Xvfb:
+# the same monitors, work area and pointer with and without it).
 ensure_wine_prefix() {
   wine_env
   if [ "$(cat "$WINEPREFIX/.quillet-ready" 2>/dev/null)" != "$QUILLET_PREFIX_VERSION" ]; then
@@ -118,6 +124,7 @@ ensure_wine_prefix() {
       wine reg add "$key" /v "$face" /d 'IPAPGothic' /f >/dev/null 2>&1
     done
     wine reg add 'HKCU\Control Panel\Colors' /v InfoWindow /d '255 255 225' /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseXVidMode /d N /f >/dev/null 2>&1
     wineserver -w
     echo "$QUILLET_PREFIX_VERSION" >"$WINEPREFIX/.quillet-ready"
   fi
@@ -176,6 +183,130 @@ start_xvfb() {
 stop_xvfb() {
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
   XVFB_PID=
+}
+
+# The two-monitor desktop: a 1024 × 768 primary and a 1280 × 1024 monitor to its right, tops
+# aligned, so the heights differ (below the primary is off screen, beside it is not). Xorg with
+# the dummy video driver and two screens joined by Xinerama, whose heads Wine reports as monitors;
+# Xvfb with RANDR shows Wine one monitor. Modelines from cvt (60 Hz).
+dual_display_conf() {
+  cat <<'EOF'
+Section "ServerFlags"
+  Option "AutoAddDevices" "false"
+  Option "AutoEnableDevices" "false"
+  Option "AutoAddGPU" "false"
+  Option "AutoBindGPU" "false"
+  Option "DontVTSwitch" "true"
+  Option "Xinerama" "true"
+EndSection
+Section "Device"
+  Identifier "card0"
+  Driver "dummy"
+  VideoRam 64000
+EndSection
+Section "Device"
+  Identifier "card1"
+  Driver "dummy"
+  VideoRam 64000
+EndSection
+Section "Monitor"
+  Identifier "monitor0"
+  HorizSync 5.0 - 1000.0
+  VertRefresh 5.0 - 200.0
+  Modeline "1024x768" 63.50 1024 1072 1176 1328 768 771 775 798 -hsync +vsync
+EndSection
+Section "Monitor"
+  Identifier "monitor1"
+  HorizSync 5.0 - 1000.0
+  VertRefresh 5.0 - 200.0
+  Modeline "1280x1024" 109.00 1280 1368 1496 1712 1024 1027 1034 1063 -hsync +vsync
+EndSection
+Section "Screen"
+  Identifier "screen0"
+  Device "card0"
+  Monitor "monitor0"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Modes "1024x768"
+    Virtual 1024 768
+  EndSubSection
+EndSection
+Section "Screen"
+  Identifier "screen1"
+  Device "card1"
+  Monitor "monitor1"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Modes "1280x1024"
+    Virtual 1280 1024
+  EndSubSection
+EndSection
+Section "ServerLayout"
+  Identifier "two monitors"
+  Screen 0 "screen0" 0 0
+  Screen 1 "screen1" RightOf "screen0"
+EndSection
+EOF
+}
+
+# Starts a private Xorg with the two-monitor desktop and exports DISPLAY; stop_dual_display ends
+# it. It reads only its own configuration (written under the build tree; the empty folder keeps
+# /etc/X11/xorg.conf.d out), takes no input devices of the machine, shares the current virtual
+# terminal without switching it or changing its mode, and listens on its local socket only.
+# Without -keeptty it leaves the caller's session, so logind never hands it a seat. Xorg needs
+# root for the console (the scripts and CI run as root; otherwise sudo -n, which never asks).
+# Nothing happens while one is running; a start gives up after 10 s on three display numbers.
+start_dual_display() {
+  dual_display_running && return 0
+  local dir=$QUILLET_BUILD/dual-display sudo="" n tries=0
+  [ "$(id -u)" -eq 0 ] || sudo="sudo -n"
+  mkdir -p "$dir/xorg.conf.d"
+  echo '# Empty: the configuration is ../xorg.conf.' >"$dir/xorg.conf.d/empty.conf"
+  dual_display_conf >"$dir/xorg.conf"
+  for n in $(seq 90 120); do
+    { [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; } && continue
+    $sudo Xorg ":$n" -config "$dir/xorg.conf" -configdir "$dir/xorg.conf.d" -logfile "$dir/xorg.log" \
+      -noreset -nolisten tcp -sharevts -novtswitch </dev/null >/dev/null 2>&1 &
+    DUAL_DISPLAY_PID=$! DUAL_DISPLAY_NUMBER=$n
+    for _ in $(seq 100); do
+      # Answered by this server, not by one that took the number first.
+      if DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 && dual_display_running; then
+        export DISPLAY=":$n"
+        return 0
+      fi
+      dual_display_running || break
+      sleep 0.1
+    done
+    stop_dual_display
+    tries=$((tries + 1))
+    [ "$tries" -lt 3 ] || break
+  done
+  log "Xorg did not start (see $dir/xorg.log)"
+  return 1
+}
+
+# Whether the server started last still runs (ps: under sudo it is not the caller's process).
+dual_display_running() {
+  [ -n "${DUAL_DISPLAY_PID:-}" ] && ps -p "$DUAL_DISPLAY_PID" >/dev/null 2>&1
+}
+
+stop_dual_display() {
+  [ -n "${DUAL_DISPLAY_PID:-}" ] || return 0
+  local sudo="" n=$DUAL_DISPLAY_NUMBER
+  [ "$(id -u)" -eq 0 ] || sudo="sudo -n"
+  $sudo kill "$DUAL_DISPLAY_PID" 2>/dev/null
+  for _ in $(seq 50); do
+    dual_display_running || break
+    sleep 0.1
+  done
+  if dual_display_running; then
+    $sudo kill -9 "$DUAL_DISPLAY_PID" 2>/dev/null
+    $sudo rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
+  fi
+  wait "$DUAL_DISPLAY_PID" 2>/dev/null
+  DUAL_DISPLAY_PID= DUAL_DISPLAY_NUMBER=
 }
 
 # imported_dlls EXE: the DLLs a Windows executable imports, one a line, as the linker wrote them.

@@ -2,6 +2,7 @@
 // measurements printed instead.
 //   --quillet=PATH     the program under test (Unix or Windows path)
 //   --handshake=DIR    folder for the hand-shake with xclip_test.sh
+//   --two-monitors     on the desktop of two_monitors.sh: run the TwoMonitors suites
 //   --measure          print latencies and memory figures, run no tests
 //   --clipboard-viewer be a clipboard viewer of another process until killed
 #include <gtest/gtest.h>
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
             e2e::SetQuilletExe(Widen(argv[i] + 10));
         else if (std::strncmp(argv[i], "--handshake=", 12) == 0)
             e2e::SetHandshakeDir(Widen(argv[i] + 12));
+        else if (std::strcmp(argv[i], "--two-monitors") == 0)
+            e2e::SetOnTwoMonitors();
         else if (std::strcmp(argv[i], "--measure") == 0)
             measure = true;
         else if (std::strcmp(argv[i], "--clipboard-viewer") == 0)

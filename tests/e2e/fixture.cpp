@@ -7,6 +7,10 @@ std::wstring& HandshakePath() {
     static std::wstring path;
     return path;
 }
+bool& TwoMonitorsFlag() {
+    static bool set = false;
+    return set;
+}
 }  // namespace
 
 const std::wstring& HandshakeDir() {
@@ -14,6 +18,12 @@ const std::wstring& HandshakeDir() {
 }
 void SetHandshakeDir(std::wstring path) {
     HandshakePath() = ToWindowsPath(std::move(path));
+}
+bool OnTwoMonitors() {
+    return TwoMonitorsFlag();
+}
+void SetOnTwoMonitors() {
+    TwoMonitorsFlag() = true;
 }
 
 void QuilletE2E::SetUp() {

@@ -17,6 +17,10 @@ namespace e2e {
 // Set from the command line for the X-side test: the folder for its hand-shake files.
 const std::wstring& HandshakeDir();
 void SetHandshakeDir(std::wstring path);
+// Set from the command line (--two-monitors) by two_monitors.sh, which runs the driver on its
+// desktop of two monitors.
+bool OnTwoMonitors();
+void SetOnTwoMonitors();
 
 // 「Hello, 世界！」 CR LF 「ｱｲ　x」 TAB 「y」 and its reports.
 inline constexpr wchar_t kWorked[] = L"Hello, 世界！\r\nｱｲ　x\ty";

@@ -290,6 +290,35 @@ std::vector<COLORREF> ScreenColours(const RECT& r) {
     return colours;
 }
 
+namespace {
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(monitor, &info)) {
+        reinterpret_cast<std::vector<Monitor>*>(list)->push_back(
+            {info.rcMonitor, info.rcWork, (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+    }
+    return TRUE;
+}
+}  // namespace
+
+std::vector<Monitor> Monitors() {
+    std::vector<Monitor> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, &AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    return monitors;
+}
+
+bool PointerAt(POINT p) {
+    return WaitUntil(
+        [&] {
+            POINT now{};
+            if (GetCursorPos(&now) && now.x == p.x && now.y == p.y) return true;
+            SetCursorPos(p.x, p.y);
+            return false;
+        },
+        Ms(3000));
+}
+
 bool Process::Start(const std::wstring& exe, const std::wstring& folder) {
     Kill();
     std::wstring command_line = L"\"" + exe + L"\"";

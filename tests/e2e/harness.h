@@ -76,6 +76,18 @@ RECT WindowRect(HWND hwnd);
 // The colours (0x00BBGGRR) of the screen inside `r`, in screen coordinates, row by row.
 std::vector<COLORREF> ScreenColours(const RECT& r);
 
+// A monitor as the driver sees it, so that a test can aim at one.
+struct Monitor {
+    RECT rect;  // the whole monitor, in virtual-screen pixels
+    RECT work;  // the part that task bars leave free
+    bool primary;
+};
+// In the system's order.
+std::vector<Monitor> Monitors();
+// Moves the pointer to `p` and waits until the system reports it there: the X server moves it
+// a moment later, and a point on no monitor is never reached.
+bool PointerAt(POINT p);
+
 // A started Windows process; ended by force if still running when the owner goes away.
 class Process {
 public:
