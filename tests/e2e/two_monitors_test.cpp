@@ -1,9 +1,12 @@
 // On a desktop of two monitors side by side (two_monitors.sh, run with --two-monitors): the
-// main window's saved place on either monitor, across both, and on neither.
+// main window's saved place on either monitor, across both, and on neither; the popup, the help
+// note, the notice and the settings dialog on the monitor under the pointer.
 #include <map>
 #include <string>
+#include <vector>
 
 #include "fixture.h"
+#include "resource.h"
 
 namespace e2e {
 namespace {
@@ -109,6 +112,114 @@ TEST_F(TwoMonitorsPlacement, ASavedPlaceOnEitherMonitorStaysAndOneOnNeitherIsBro
         EXPECT_EQ(ConfValue(conf, "form left"), std::to_string(c.expected.x * 15));
         EXPECT_EQ(ConfValue(conf, "form top"), std::to_string(c.expected.y * 15));
     }
+}
+
+using TwoMonitorsWindows = TwoMonitorsE2E;
+
+// The windows that open where the user works: on the monitor under the pointer, placed by that
+// monitor's edges. `corner` says which corner of the popup must be where (the anchor).
+TEST_F(TwoMonitorsWindows, ThePopupTheNoteTheNoticeAndTheDialogOpenOnTheMonitorUnderThePointer) {
+    struct Case {
+        const char* what;
+        const wchar_t* dispPos;
+        POINT pointer;
+        POINT corner;
+        bool right, bottom;  // which corner of the popup `corner` is
+    };
+    const Case cases[] = {
+        {"右下隅 with the pointer on the second", L"右下隅", {1600, 500}, {2284, 1004}, true, true},
+        {"左上隅 with the pointer on the second", L"左上隅", {1600, 500}, {1044, 20}, false, false},
+        {"右上隅 with the pointer on the primary", L"右上隅", {500, 400}, {1004, 20}, true, false},
+        // Near the second's left edge it opens to the right: its edges are the monitor's.
+        {"ポインタ near the second's left edge",
+         L"ポインタ",
+         {1100, 500},
+         {1100, 500},
+         false,
+         true},
+        {"ポインタ on the primary", L"ポインタ", {600, 500}, {600, 500}, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_NO_FATAL_FAILURE(WriteConf(std::wstring(L"task tray = 1\r\ncustom msg = 0\r\n"
+                                                       L"time auto close = 30\r\ndisp pos = ") +
+                                          c.dispPos + L"\r\n"));
+        ASSERT_NO_FATAL_FAILURE(Start());
+        ASSERT_TRUE(PointerAt(c.pointer));
+        ASSERT_TRUE(Copy({UnicodeText(kWorked)}));
+        HWND popup = nullptr;
+        ASSERT_TRUE(WaitUntil([&] {
+            for (HWND h : TopLevelWindows(quillet_->process().pid(), QUILLET_POPUP_CLASS))
+                if (IsWindowVisible(h)) popup = h;
+            return popup != nullptr;
+        }));
+        const RECT r = WindowRect(popup);
+        const POINT at{c.right ? r.right : r.left, c.bottom ? r.bottom : r.top};
+        EXPECT_EQ(at.x, c.corner.x) << Describe(r);
+        EXPECT_EQ(at.y, c.corner.y) << Describe(r);
+        ASSERT_TRUE(quillet_->Close());
+    }
+
+    // The help note over the icon of a popup near the second's left edge: beside the pointer on
+    // the second monitor, not across the seam.
+    ASSERT_NO_FATAL_FAILURE(WriteConf(
+        L"task tray = 1\r\ncustom msg = 0\r\ntime auto close = 30\r\ndisp pos = ポインタ\r\n"));
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_TRUE(PointerAt({1100, 500}));
+    ASSERT_TRUE(Copy({UnicodeText(kWorked)}));
+    HWND popup = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (HWND h : TopLevelWindows(quillet_->process().pid(), QUILLET_POPUP_CLASS))
+            if (IsWindowVisible(h)) popup = h;
+        return popup != nullptr;
+    }));
+    const RECT icon = WindowRect(GetDlgItem(GetDlgItem(popup, IDC_POPUP_FR), IDC_POPUP_IMG));
+    const POINT onIcon{(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
+    HWND note = nullptr;
+    for (int round = 0; round < 5 && !note; ++round) {
+        PointerAt({onIcon.x, onIcon.y + 1});
+        PointerAt(onIcon);
+        WaitUntil(
+            [&] {
+                for (HWND h : TopLevelWindows(quillet_->process().pid(), QUILLET_HELP_CLASS))
+                    if (IsWindowVisible(h)) note = h;
+                return note != nullptr;
+            },
+            Ms(1000));
+    }
+    ASSERT_TRUE(note) << "no help note over the icon";
+    const RECT n = WindowRect(note);
+    EXPECT_GE(n.left, kSecond.left) << "the note crosses the seam: " << Describe(n);
+    EXPECT_EQ(n.left, onIcon.x) << "opened to the right of the pointer: " << Describe(n);
+
+    // The settings dialog, opened with the pointer on the second: centred there.
+    PostMessageW(quillet_->main(), QUILLET_TRAY_CALLBACK, QUILLET_TRAY_ID, WM_LBUTTONDBLCLK);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (HWND h : TopLevelWindows(quillet_->process().pid(), QUILLET_SETTING_CLASS))
+            if (IsWindowVisible(h)) dialog = h;
+        return dialog != nullptr;
+    }));
+    const RECT d = WindowRect(dialog);
+    EXPECT_NEAR((d.left + d.right) / 2.0, (kSecond.left + kSecond.right) / 2.0, 1) << Describe(d);
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+
+    // The end notice, with the pointer still on the second: centred on it.
+    ASSERT_TRUE(quillet_->Close());
+    ASSERT_NO_FATAL_FAILURE(WriteConf(L"task tray = 1\r\ncustom msg = 1\r\n"));
+    ASSERT_TRUE(PointerAt({1600, 500}));
+    quillet_.emplace(exe_);  // the watch starts once the start notice has gone
+    ASSERT_TRUE(quillet_->ok());
+    HWND notice = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (HWND h : TopLevelWindows(quillet_->process().pid(), QUILLET_SPLASH_CLASS))
+            if (IsWindowVisible(h)) notice = h;
+        return notice != nullptr;
+    }));
+    const RECT t = WindowRect(notice);
+    EXPECT_NEAR((t.left + t.right) / 2.0, (kSecond.left + kSecond.right) / 2.0, 1) << Describe(t);
+    EXPECT_NEAR((t.top + t.bottom) / 2.0, (kSecond.top + kSecond.bottom) / 2.0, 1) << Describe(t);
 }
 
 }  // namespace
