@@ -69,6 +69,11 @@ private:
     quillet::UniqueGdi<HFONT> font_;
 };
 
+void PrintRect(int dpi, const char* name, const RECT& r) {
+    std::printf("  %3d dpi %-22s rect %5ld %5ld  size %4ld x %4ld\n", dpi, name, r.left, r.top,
+                r.right - r.left, r.bottom - r.top);
+}
+
 RECT Client(HWND hwnd) {
     RECT r{};
     GetClientRect(hwnd, &r);
@@ -244,6 +249,7 @@ void DpiTable::CheckDialog(HWND dialog) {
 
 void DpiTable::CheckPopup(HWND popup, bool atPointer, POINT pointer) {
     const RECT r = WindowRect(popup);
+    PrintRect(dpi_, atPointer ? "popup at the pointer" : "popup in the corner", r);
     EXPECT_EQ(r.bottom - r.top, Design(atPointer ? 80 : 60, dpi_));
     EXPECT_GE(r.right - r.left, Design(230, dpi_));
     if (atPointer) {
@@ -276,6 +282,7 @@ TEST_P(DpiTable, EveryWindowFollowsTheRuleAndEveryTextFits) {
                   L"form height = 1500\r\ncustom msg = 0\r\n"));
     ASSERT_NO_FATAL_FAILURE(Start());
     const RECT main = WindowRect(quillet_->main());
+    PrintRect(dpi_, "main window", main);
     EXPECT_EQ(main.left, Twips(1500, dpi_));
     EXPECT_EQ(main.top, Twips(1500, dpi_));
     EXPECT_EQ(main.right - main.left, Twips(4000, dpi_)) << "267, 333, 400, 533";
@@ -291,11 +298,13 @@ TEST_P(DpiTable, EveryWindowFollowsTheRuleAndEveryTextFits) {
     HWND dialog = WaitFor(QUILLET_SETTING_CLASS);
     ASSERT_TRUE(dialog);
     RECT frame = WindowRect(dialog);
+    PrintRect(dpi_, "dialog", frame);
     EXPECT_EQ(frame.bottom - frame.top, Twips(4440, dpi_));
     EXPECT_NEAR((frame.left + frame.right) / 2.0, (work_.left + work_.right) / 2.0, 1);
     CheckDialog(dialog);
     SendMessageW(GetDlgItem(dialog, IDC_CHKTASKTRAY), BM_CLICK, 0, 0);
     frame = WindowRect(dialog);
+    PrintRect(dpi_, "dialog, tray box ticked", frame);
     EXPECT_EQ(frame.bottom - frame.top, Twips(5700, dpi_));
     CheckDialog(dialog);
     PostMessageW(GetDlgItem(dialog, IDC_CMDCLOSE0), BM_CLICK, 0, 0);
@@ -334,6 +343,7 @@ TEST_P(DpiTable, EveryWindowFollowsTheRuleAndEveryTextFits) {
     }
     ASSERT_TRUE(note) << "no help note over the icon";
     const RECT noteRect = WindowRect(note);
+    PrintRect(dpi_, "help note", noteRect);
     EXPECT_EQ(noteRect.right - noteRect.left, Design(315, dpi_));
     EXPECT_GE(noteRect.bottom - noteRect.top, Design(150, dpi_));
     HWND label = GetDlgItem(note, IDC_HELP_LBLHELP);
@@ -348,6 +358,7 @@ TEST_P(DpiTable, EveryWindowFollowsTheRuleAndEveryTextFits) {
     HWND notice = WaitFor(QUILLET_SPLASH_CLASS);
     ASSERT_TRUE(notice);
     const RECT n = WindowRect(notice);
+    PrintRect(dpi_, "notice", n);
     EXPECT_EQ(n.right - n.left, Twips(4680, dpi_));
     EXPECT_EQ(n.bottom - n.top, Twips(1790, dpi_));
     EXPECT_NEAR((n.left + n.right) / 2.0, (work_.left + work_.right) / 2.0, 1);
