@@ -82,13 +82,7 @@ protected:
 
     HWND OpenDialog() {
         PostMessageW(quillet_->main(), WM_COMMAND, MAKEWPARAM(IDM_DISP, 0), 0);
-        HWND dialog = nullptr;
-        WaitUntil([&] {
-            for (HWND hwnd : TopLevelWindows(quillet_->process().pid(), QUILLET_SETTING_CLASS))
-                if (IsWindowVisible(hwnd)) dialog = hwnd;
-            return dialog != nullptr;
-        });
-        return dialog;
+        return WaitForWindow(QUILLET_SETTING_CLASS);
     }
     static bool Ticked(HWND dialog) {
         return SendMessageW(GetDlgItem(dialog, IDC_CHKAUTOSTART), BM_GETCHECK, 0, 0) == BST_CHECKED;

@@ -119,22 +119,6 @@ protected:
         EXPECT_LE(needed.cy, roomHeight) << name << " at " << dpi_ << " dpi: " << Printable(text);
     }
 
-    std::vector<HWND> Shown(const wchar_t* cls) {
-        std::vector<HWND> shown;
-        for (HWND h : TopLevelWindows(quillet_->process().pid(), cls)) {
-            if (IsWindowVisible(h)) shown.push_back(h);
-        }
-        return shown;
-    }
-    HWND WaitFor(const wchar_t* cls) {
-        HWND found = nullptr;
-        WaitUntil([&] {
-            const auto shown = Shown(cls);
-            if (!shown.empty()) found = shown.front();
-            return found != nullptr;
-        });
-        return found;
-    }
     void Restart(const std::wstring& conf) {
         if (quillet_) {
             ASSERT_TRUE(quillet_->Close());
@@ -295,7 +279,7 @@ TEST_P(DpiTable, EveryWindowFollowsTheRuleAndEveryTextFits) {
 
     // The settings dialog at both heights, every control in place and every text in it.
     PostMessageW(quillet_->main(), WM_COMMAND, MAKEWPARAM(IDM_DISP, 0), 0);
-    HWND dialog = WaitFor(QUILLET_SETTING_CLASS);
+    HWND dialog = WaitForWindow(QUILLET_SETTING_CLASS);
     ASSERT_TRUE(dialog);
     RECT frame = WindowRect(dialog);
     PrintRect(dpi_, "dialog", frame);
@@ -313,7 +297,7 @@ TEST_P(DpiTable, EveryWindowFollowsTheRuleAndEveryTextFits) {
 
     // Tray mode now: the popup in its corner, then at the pointer with the help note.
     ASSERT_TRUE(Copy({UnicodeText(kWorked)}));
-    HWND popup = WaitFor(QUILLET_POPUP_CLASS);
+    HWND popup = WaitForWindow(QUILLET_POPUP_CLASS);
     ASSERT_TRUE(popup);
     CheckPopup(popup, false, {});
 
@@ -322,7 +306,7 @@ TEST_P(DpiTable, EveryWindowFollowsTheRuleAndEveryTextFits) {
     const POINT pointer{(work_.left + work_.right) / 2, (work_.top + work_.bottom) / 2};
     SetCursorPos(pointer.x, pointer.y);
     ASSERT_TRUE(Copy({UnicodeText(kWorked)}));
-    popup = WaitFor(QUILLET_POPUP_CLASS);
+    popup = WaitForWindow(QUILLET_POPUP_CLASS);
     ASSERT_TRUE(popup);
     CheckPopup(popup, true, pointer);
     // The help note over the popup's icon.
@@ -333,13 +317,7 @@ TEST_P(DpiTable, EveryWindowFollowsTheRuleAndEveryTextFits) {
     for (int round = 0; round < 5 && !note; ++round) {
         SetCursorPos(onIcon.x, onIcon.y + 1);
         SetCursorPos(onIcon.x, onIcon.y);
-        WaitUntil(
-            [&] {
-                const auto shown = Shown(QUILLET_HELP_CLASS);
-                note = shown.empty() ? nullptr : shown.front();
-                return note != nullptr;
-            },
-            Ms(1000));
+        note = WaitForWindow(QUILLET_HELP_CLASS, Ms(1000));
     }
     ASSERT_TRUE(note) << "no help note over the icon";
     const RECT noteRect = WindowRect(note);
@@ -355,7 +333,7 @@ TEST_P(DpiTable, EveryWindowFollowsTheRuleAndEveryTextFits) {
     ASSERT_NO_FATAL_FAILURE(WriteConf(L"task tray = 1\r\ncustom msg = 1\r\n"));
     quillet_.emplace(exe_);  // not waiting for the watch: it starts once the notice has gone
     ASSERT_TRUE(quillet_->ok());
-    HWND notice = WaitFor(QUILLET_SPLASH_CLASS);
+    HWND notice = WaitForWindow(QUILLET_SPLASH_CLASS);
     ASSERT_TRUE(notice);
     const RECT n = WindowRect(notice);
     PrintRect(dpi_, "notice", n);
@@ -366,7 +344,7 @@ TEST_P(DpiTable, EveryWindowFollowsTheRuleAndEveryTextFits) {
     HWND message = GetDlgItem(notice, IDC_SPLASH_LBLMSG);
     Fits("notice", Text(message), noticeFont, Client(notice).right - Twips(90, dpi_),
          Client(notice).bottom - Twips(90, dpi_));
-    EXPECT_TRUE(WaitUntil([&] { return Shown(QUILLET_SPLASH_CLASS).empty(); }));
+    EXPECT_TRUE(WaitUntil([&] { return !VisibleWindow(QUILLET_SPLASH_CLASS); }));
 }
 
 INSTANTIATE_TEST_SUITE_P(Dpi, DpiTable, testing::Values(96, 120, 144, 192),

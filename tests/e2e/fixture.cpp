@@ -97,4 +97,18 @@ testing::AssertionResult QuilletE2E::Ignored(const std::vector<ClipFormat>& form
            << "the change was counted: txtDescription shows " << Printable(shown);
 }
 
+HWND QuilletE2E::VisibleWindow(const wchar_t* cls) {
+    if (!quillet_) return nullptr;
+    for (HWND hwnd : TopLevelWindows(quillet_->process().pid(), cls)) {
+        if (IsWindowVisible(hwnd)) return hwnd;
+    }
+    return nullptr;
+}
+
+HWND QuilletE2E::WaitForWindow(const wchar_t* cls, Ms timeout) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = VisibleWindow(cls)) != nullptr; }, timeout);
+    return found;
+}
+
 }  // namespace e2e

@@ -58,6 +58,10 @@ protected:
     testing::AssertionResult PutMarker();
     std::wstring Report() const;
 
+    // The program's visible top-level window of class `cls` now, or null; and once it shows.
+    HWND VisibleWindow(const wchar_t* cls);
+    HWND WaitForWindow(const wchar_t* cls, Ms timeout = kWait);
+
     static constexpr wchar_t kMarker[] = L"(the driver's marker)";
 
     TempDir dir_;

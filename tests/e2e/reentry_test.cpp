@@ -51,21 +51,6 @@ protected:
 
 class Reentry : public QuilletE2E {
 protected:
-    std::vector<HWND> Shown(const wchar_t* cls) {
-        std::vector<HWND> shown;
-        for (HWND h : TopLevelWindows(quillet_->process().pid(), cls))
-            if (IsWindowVisible(h)) shown.push_back(h);
-        return shown;
-    }
-    HWND One(const wchar_t* cls) {
-        const auto shown = Shown(cls);
-        return shown.empty() ? nullptr : shown.front();
-    }
-    HWND WaitFor(const wchar_t* cls, Ms timeout = kWait) {
-        HWND found = nullptr;
-        WaitUntil([&] { return (found = One(cls)) != nullptr; }, timeout);
-        return found;
-    }
     void DoubleClickIcon() {
         PostMessageW(quillet_->main(), QUILLET_TRAY_CALLBACK, QUILLET_TRAY_ID, WM_LBUTTONDBLCLK);
     }
@@ -108,7 +93,7 @@ TEST_F(Reentry, EveryCopyOfABackToBackBurstIsShown) {
             [&] {
                 for (int spin = 0; spin < 200; ++spin) {
                     if (!text || !IsWindow(text)) {
-                        HWND popup = One(QUILLET_POPUP_CLASS);
+                        HWND popup = VisibleWindow(QUILLET_POPUP_CLASS);
                         text = popup ? GetDlgItem(popup, IDC_TXTDESCRIPTION) : nullptr;
                     }
                     if (text && WindowText(text, Ms(500)).value_or(L"") == expected) return true;
@@ -130,10 +115,10 @@ TEST_F(Reentry, EveryCopyOfABackToBackBurstIsShown) {
 TEST_F(Reentry, ADoubleClickBehindResumeWaitsUntilTheFlowAndItsNoticeAreOver) {
     ASSERT_NO_FATAL_FAILURE(WriteConf(L"task tray = 1\r\ncustom msg = 1\r\n"));
     ASSERT_NO_FATAL_FAILURE(Start());
-    ASSERT_TRUE(WaitUntil([&] { return !One(QUILLET_SPLASH_CLASS) && HasTip(kTitle); }))
+    ASSERT_TRUE(WaitUntil([&] { return !VisibleWindow(QUILLET_SPLASH_CLASS) && HasTip(kTitle); }))
         << "the start notice did not end with the icon in the tray";
     DoubleClickIcon();
-    HWND dialog = WaitFor(QUILLET_SETTING_CLASS);
+    HWND dialog = WaitForWindow(QUILLET_SETTING_CLASS);
     ASSERT_TRUE(dialog);
 
     HWND resume = nullptr;
@@ -144,9 +129,9 @@ TEST_F(Reentry, ADoubleClickBehindResumeWaitsUntilTheFlowAndItsNoticeAreOver) {
     DoubleClickIcon();
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
 
-    dialog = WaitFor(QUILLET_SETTING_CLASS, Ms(15000));
+    dialog = WaitForWindow(QUILLET_SETTING_CLASS, Ms(15000));
     ASSERT_TRUE(dialog) << "the double-click was lost";
-    EXPECT_FALSE(One(QUILLET_SPLASH_CLASS)) << "the dialog opened inside the notice";
+    EXPECT_FALSE(VisibleWindow(QUILLET_SPLASH_CLASS)) << "the dialog opened inside the notice";
     // The second opening follows a return to the tray: 終了 is offered.
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_CMDCLOSE1)));
 
@@ -178,7 +163,7 @@ TEST_F(Reentry, EventsSentWhileTheProgramWaitsOnACopyRunAfterIt) {
                            WM_LBUTTONDBLCLK);
         // Long enough for the program to handle what it was sent, had it done so at once.
         Pause(Ms(500));
-        dialogInsideTheRead = One(QUILLET_SETTING_CLASS) != nullptr;
+        dialogInsideTheRead = VisibleWindow(QUILLET_SETTING_CLASS) != nullptr;
     };
     ASSERT_TRUE(WaitUntil([&] {
         SetForegroundWindow(source.hwnd());
@@ -188,7 +173,7 @@ TEST_F(Reentry, EventsSentWhileTheProgramWaitsOnACopyRunAfterIt) {
     ASSERT_TRUE(source.Offer());
     ASSERT_TRUE(WaitUntil([&] { return sync_.notifications() > before; }));
     EXPECT_FALSE(dialogInsideTheRead) << "the settings flow ran inside the clipboard read";
-    HWND dialog = WaitFor(QUILLET_SETTING_CLASS);
+    HWND dialog = WaitForWindow(QUILLET_SETTING_CLASS);
     ASSERT_TRUE(dialog) << "the double-click was lost";
     EXPECT_EQ(Report(), L"字数:7(7) 改行:0 7byte\r\n全角:0(0) 半角:7(7)\r\n全SP:0 半SP:0 タブ:0 ")
         << "the copy read before the dialog opened was not counted";
@@ -225,7 +210,7 @@ TEST_F(Reentry, HelpWithoutThePageSaysWhereItWasExpected) {
     const DWORD pid = quillet_->process().pid();
     PostMessageW(quillet_->main(), WM_COMMAND, MAKEWPARAM(IDM_HELP, 0), 0);
     HWND box = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (box = One(L"#32770")) != nullptr; }))
+    ASSERT_TRUE(WaitUntil([&] { return (box = VisibleWindow(L"#32770")) != nullptr; }))
         << "ヘルプ without its page said nothing";
     std::wstring message;
     for (HWND label : ChildWindows(box, L"Static")) message += WindowText(label).value_or(L"");

@@ -147,12 +147,8 @@ TEST_F(TwoMonitorsWindows, ThePopupTheNoteTheNoticeAndTheDialogOpenOnTheMonitorU
         ASSERT_NO_FATAL_FAILURE(Start());
         ASSERT_TRUE(PointerAt(c.pointer));
         ASSERT_TRUE(Copy({UnicodeText(kWorked)}));
-        HWND popup = nullptr;
-        ASSERT_TRUE(WaitUntil([&] {
-            for (HWND h : TopLevelWindows(quillet_->process().pid(), QUILLET_POPUP_CLASS))
-                if (IsWindowVisible(h)) popup = h;
-            return popup != nullptr;
-        }));
+        HWND popup = WaitForWindow(QUILLET_POPUP_CLASS);
+        ASSERT_TRUE(popup);
         const RECT r = WindowRect(popup);
         const POINT at{c.right ? r.right : r.left, c.bottom ? r.bottom : r.top};
         EXPECT_EQ(at.x, c.corner.x) << Describe(r);
@@ -167,25 +163,15 @@ TEST_F(TwoMonitorsWindows, ThePopupTheNoteTheNoticeAndTheDialogOpenOnTheMonitorU
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_TRUE(PointerAt({1100, 500}));
     ASSERT_TRUE(Copy({UnicodeText(kWorked)}));
-    HWND popup = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        for (HWND h : TopLevelWindows(quillet_->process().pid(), QUILLET_POPUP_CLASS))
-            if (IsWindowVisible(h)) popup = h;
-        return popup != nullptr;
-    }));
+    HWND popup = WaitForWindow(QUILLET_POPUP_CLASS);
+    ASSERT_TRUE(popup);
     const RECT icon = WindowRect(GetDlgItem(GetDlgItem(popup, IDC_POPUP_FR), IDC_POPUP_IMG));
     const POINT onIcon{(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
     HWND note = nullptr;
     for (int round = 0; round < 5 && !note; ++round) {
         PointerAt({onIcon.x, onIcon.y + 1});
         PointerAt(onIcon);
-        WaitUntil(
-            [&] {
-                for (HWND h : TopLevelWindows(quillet_->process().pid(), QUILLET_HELP_CLASS))
-                    if (IsWindowVisible(h)) note = h;
-                return note != nullptr;
-            },
-            Ms(1000));
+        note = WaitForWindow(QUILLET_HELP_CLASS, Ms(1000));
     }
     ASSERT_TRUE(note) << "no help note over the icon";
     const RECT n = WindowRect(note);
@@ -194,12 +180,8 @@ TEST_F(TwoMonitorsWindows, ThePopupTheNoteTheNoticeAndTheDialogOpenOnTheMonitorU
 
     // The settings dialog, opened with the pointer on the second: centred there.
     PostMessageW(quillet_->main(), QUILLET_TRAY_CALLBACK, QUILLET_TRAY_ID, WM_LBUTTONDBLCLK);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        for (HWND h : TopLevelWindows(quillet_->process().pid(), QUILLET_SETTING_CLASS))
-            if (IsWindowVisible(h)) dialog = h;
-        return dialog != nullptr;
-    }));
+    HWND dialog = WaitForWindow(QUILLET_SETTING_CLASS);
+    ASSERT_TRUE(dialog);
     const RECT d = WindowRect(dialog);
     EXPECT_NEAR((d.left + d.right) / 2.0, (kSecond.left + kSecond.right) / 2.0, 1) << Describe(d);
     PostMessageW(dialog, WM_CLOSE, 0, 0);
@@ -211,12 +193,8 @@ TEST_F(TwoMonitorsWindows, ThePopupTheNoteTheNoticeAndTheDialogOpenOnTheMonitorU
     ASSERT_TRUE(PointerAt({1600, 500}));
     quillet_.emplace(exe_);  // the watch starts once the start notice has gone
     ASSERT_TRUE(quillet_->ok());
-    HWND notice = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        for (HWND h : TopLevelWindows(quillet_->process().pid(), QUILLET_SPLASH_CLASS))
-            if (IsWindowVisible(h)) notice = h;
-        return notice != nullptr;
-    }));
+    HWND notice = WaitForWindow(QUILLET_SPLASH_CLASS);
+    ASSERT_TRUE(notice);
     const RECT t = WindowRect(notice);
     EXPECT_NEAR((t.left + t.right) / 2.0, (kSecond.left + kSecond.right) / 2.0, 1) << Describe(t);
     EXPECT_NEAR((t.top + t.bottom) / 2.0, (kSecond.top + kSecond.bottom) / 2.0, 1) << Describe(t);
