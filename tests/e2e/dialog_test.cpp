@@ -278,7 +278,7 @@ TEST_F(DialogValues, ListTicksAndPicksReachConfTxt) {
     HWND dialog = OpenByTray();
     ASSERT_TRUE(dialog);
     HWND list = GetDlgItem(dialog, IDC_LSTCUSTOM);
-    ASSERT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 7);
+    ASSERT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 10) << "seven items, three figures";
     for (int i = 0; i < 7; ++i) EXPECT_EQ(ItemTicked(list, i), i % 2 == 0) << "item " << i;
     EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), -1);
     EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_CMBTIMEAUTOCLOSE)).value_or(L""), L" 5");
@@ -375,14 +375,15 @@ TEST_F(DialogLayout, PopupSettingsShowWithTheTrayBoxAndTheKeyboardGoesInOrder) {
     // The keyboard's order through the controls; 終了 is hidden in window mode.
     std::vector<int> order;
     HWND first = GetDlgItem(dialog, IDC_CHKTASKTRAY);
-    for (HWND at = first; order.size() < 12;) {
+    for (HWND at = first; order.size() < 13;) {
         order.push_back(GetDlgCtrlID(at));
         at = GetNextDlgTabItem(dialog, at, FALSE);
         if (!at || at == first) break;
     }
-    EXPECT_EQ(order, (std::vector<int>{IDC_CHKTASKTRAY, IDC_CHKAUTOSTART, IDC_TXTSEARCHSTR,
-                                       IDC_CHKFUZZY, IDC_LSTCUSTOM, IDC_CHKDISPMSG,
-                                       IDC_CMBTIMEAUTOCLOSE, IDC_CMBDISPPOS, IDC_CMDCLOSE0}));
+    EXPECT_EQ(order,
+              (std::vector<int>{IDC_CHKTASKTRAY, IDC_CHKAUTOSTART, IDC_TXTSEARCHSTR, IDC_CHKFUZZY,
+                                IDC_LSTCUSTOM, IDC_CHKDISPMSG, IDC_TXTCHARLIMIT,
+                                IDC_CMBTIMEAUTOCLOSE, IDC_CMBDISPPOS, IDC_CMDCLOSE0}));
 
     ClickTrayBox(dialog);
     EXPECT_EQ(OuterHeight(dialog), 296);
