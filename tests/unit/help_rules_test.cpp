@@ -62,9 +62,7 @@ TEST(HelpText, AFigureOrTheLimitAddsItsLineAfterTheSearchLineOnlyWhenOn) {
     };
     for (const Case& c : {
              Case{u"000", 0, {}},
-             Case{u"100", 0, {u"原稿　"}},
              Case{u"011", 0, {u"UTF8　", u"X   　"}},
-             Case{u"000", 400, {u"残り　"}},
              Case{u"111", 1, {u"原稿　", u"UTF8　", u"X   　", u"残り　"}},
              Case{u"1x1", -1, {u"原稿　", u"X   　"}},
          }) {

@@ -69,9 +69,8 @@ TEST(PopupRequest, TheFigureLineMakesTheBodyOneLineTaller) {
         int32_t lineHeight;
         int32_t height;
     };
-    for (const Case c :
-         {Case{u"右下隅", 96, 13, 73}, Case{u"ポインタ", 96, 14, 94}, Case{u"右下隅", 144, 20, 110},
-          Case{u"ポインタ", 192, 26, 186}, Case{u"右下隅", 96, -3, 60}}) {
+    for (const Case c : {Case{u"右下隅", 96, 13, 73}, Case{u"ポインタ", 144, 20, 140},
+                         Case{u"右下隅", 96, -3, 60}}) {
         const Request r = PopupRequest(c.dispPos, 25, {500, 400}, kScreen, c.dpi, c.lineHeight);
         EXPECT_EQ(r.height, c.height) << c.dpi << " dpi, line " << c.lineHeight;
         EXPECT_EQ(r.width, display::Scale(230, c.dpi));

@@ -144,31 +144,17 @@ TEST(SettingRules, FigureRowsAndTheLimitFieldGiveTheirOwnValuesWhenTouched) {
     loaded.CustomItemEx = u"010";
     loaded.CharLimit = 400;
     ControlValues shown = AsLoaded(loaded);
-    EXPECT_EQ(shown.Figures, (FigureTicks{false, true, false}));
-    EXPECT_EQ(shown.CharLimit, u"400");
     shown.Figures = {true, true, false};
-    shown.CharLimit = u"";
     Settings settings = loaded;
     Apply(shown, loaded, CloseButton::Resume, settings);
     EXPECT_EQ(settings.CustomItemEx, u"110");
-    EXPECT_EQ(settings.CharLimit, 0) << "an emptied field is no limit";
     EXPECT_EQ(settings.CustomItem, loaded.CustomItem);
-
-    // What the field may hold when read back; 400 is the value before.
+    // The field read back: empty is no limit; what is not a 32-bit number keeps 400.
     const struct {
         std::u16string text;
         int32_t limit;
-    } cases[] = {{u"120", 120},
-                 {u"000140", 140},
-                 {u" 280 ", 280},
-                 {u"0", 0},
-                 {u"  ", 0},
-                 {u"12a", 400},
-                 {u"-5", 400},
-                 {u"１２０", 400},
-                 {u"2147483647", kMax},
-                 {u"2147483648", 400},
-                 {u"99999999999999999999", 400}};
+    } cases[] = {{u"", 0},     {u" 0140 ", 140}, {u"12a", 400},
+                 {u"-5", 400}, {u"１２０", 400}, {u"2147483648", 400}};
     for (const auto& c : cases) {
         shown.CharLimit = c.text;
         Apply(shown, loaded, CloseButton::Resume, settings);

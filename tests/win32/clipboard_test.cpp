@@ -59,11 +59,9 @@ TEST(ClipboardBlock, UnicodeTextEndsAtTheFirstNulOrTheLastWholeCodeUnit) {
         std::u16string text;
     };
     const Case cases[] = {
-        {std::string("a\0\x5D\x30", 4), u"aそ"},                     // no NUL at all
-        {std::string("a\0\0\0b\0", 6), u"a"},                        // up to the first NUL
-        {std::string("a\0b", 3), u"a"},                              // half a code unit at the end
-        {std::string("\x3D\xD8\x4D\xDC", 4), u"\U0001F44D"},         // a surrogate pair
-        {std::string("\x3D\xD8", 2), std::u16string(1, u'\xD83D')},  // half of one, kept
+        {std::string("a\0\x5D\x30", 4), u"aそ"},  // no NUL at all
+        {std::string("a\0\0\0b\0", 6), u"a"},     // up to the first NUL
+        {std::string("a\0b", 3), u"a"},           // half a code unit at the end
     };
     for (const Case& c : cases) {
         Block block(c.bytes);
