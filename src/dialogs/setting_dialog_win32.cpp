@@ -58,7 +58,8 @@ constexpr Origin kFrPos{330, 3570};
 // The button row's top follows the client height (OnSize).
 constexpr Origin kFrClose{840, 0};
 // 字数制限 stands right of 表示項目のカスタマイズ, its top level with that frame's. The client
-// area grew by the frame, its gap and the old right margin, so nothing that was there moved.
+// area is wider by the frame and its gap, with the right margin it had, so nothing that was
+// there moved.
 constexpr int32_t kFrCustomRight = kFrCustom.Left + 2745;
 constexpr Origin kFrLimit{kFrCustomRight + 120, kFrCustom.Top};
 constexpr int32_t kFrLimitWidth = 1380;
