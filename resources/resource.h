@@ -41,6 +41,9 @@
 #define IDC_CMDCLOSE0 1116  // "再開"
 #define IDC_CMDCLOSE1 1117  // "終了"
 #define IDC_CHKAUTOSTART 1118
+#define IDC_FRLIMIT 1119       // the frame 「字数制限」
+#define IDC_TXTCHARLIMIT 1120  // its digits-only field
+#define IDC_LBLLIMIT 1121      // its hint
 
 // Controls of the count popup frmPopup (its text box is IDC_TXTDESCRIPTION)
 #define IDC_POPUP_FR 1201

@@ -43,9 +43,12 @@ inline std::u16string TrayNoticeText(std::u16string_view title) {
 }
 inline constexpr std::u16string_view kEndNoticeText = u"終了します！";
 
-// The Tag, and so the tray icon's tip, after a count in tray mode.
-inline std::u16string TrayTipText(std::u16string_view title, std::u16string_view report) {
-    return u"- " + std::u16string(title) + u" -\r\n" + std::u16string(report);
+// The Tag, and so the tray icon's tip, after a count in tray mode. Over the limit it begins with
+// 「超過」, which a tip cut short still shows.
+inline std::u16string TrayTipText(std::u16string_view title, std::u16string_view report,
+                                  bool overLimit = false) {
+    return (overLimit ? u"超過 - " : u"- ") + std::u16string(title) + u" -\r\n" +
+           std::u16string(report);
 }
 
 // The one word at closing when the settings could not be written: where, why it may be, and

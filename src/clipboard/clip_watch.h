@@ -21,10 +21,17 @@ namespace quillet::clip {
 class ClipWatch {
 public:
     // `showCount` counts a new text and shows the report; the text becomes the last counted
-    // text once it returns. `popup` names the count popup's window while there is one: copies
-    // made in it, as in the watched window, are not counted.
-    ClipWatch(std::function<void(const std::u16string&)> showCount, std::function<HWND()> popup)
-        : showCount_(std::move(showCount)), popup_(std::move(popup)) {}
+    // text once it returns. It gets the copy's CF_TEXT and, when `wantsUnicode` says so at the
+    // time of the copy, its Unicode text (else an empty one); whether a text is new is judged
+    // by CF_TEXT alone. `popup` names the count popup's window while there is one: copies made
+    // in it, as in the watched window, are not counted.
+    using ShowCount =
+        std::function<void(const std::u16string& text, const std::u16string& unicode)>;
+    ClipWatch(ShowCount showCount, std::function<HWND()> popup,
+              std::function<bool()> wantsUnicode = {})
+        : showCount_(std::move(showCount)),
+          popup_(std::move(popup)),
+          wantsUnicode_(std::move(wantsUnicode)) {}
     ~ClipWatch() = default;
     ClipWatch(const ClipWatch&) = delete;
     ClipWatch& operator=(const ClipWatch&) = delete;
@@ -59,14 +66,15 @@ private:
     void OnChange(HWND hwnd, bool fromChain);
     // Looks at the clipboard unless this change has been looked at already.
     void Examine(HWND hwnd);
-    void CountNew(std::u16string text);
+    void CountNew(std::u16string text, const std::u16string& unicode);
     void RetryLater(HWND hwnd);
     // A listener notification: when the chain's head has gone, take its place again.
     void MendChain(HWND hwnd);
     void PassOn(UINT msg, WPARAM wp, LPARAM lp);
 
-    std::function<void(const std::u16string&)> showCount_;
+    ShowCount showCount_;
     std::function<HWND()> popup_;
+    std::function<bool()> wantsUnicode_;
     std::u16string lastText_;
     HWND nextViewer_ = nullptr;  // kept when the watch stops, as the chain last told us
     bool joined_ = false;

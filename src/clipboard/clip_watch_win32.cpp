@@ -100,7 +100,7 @@ void ClipWatch::Examine(HWND hwnd) {
         examinedSequence_ = sequence;
         return;
     }
-    WatchedText read = ReadWatchedText(hwnd);
+    WatchedText read = ReadWatchedText(hwnd, wantsUnicode_ && wantsUnicode_());
     if (read.status == ClipStatus::Busy && retriesLeft_ > 0) {
         RetryLater(hwnd);
         return;
@@ -109,14 +109,14 @@ void ClipWatch::Examine(HWND hwnd) {
     // A busy clipboard given up, a secret copy, a text too large to hold: nothing to count, and
     // the last counted text stays.
     if (read.status != ClipStatus::Text || !IsNewText(read.text, lastText_)) return;
-    CountNew(std::move(read.text));
+    CountNew(std::move(read.text), read.unicodeText);
 }
 
-void ClipWatch::CountNew(std::u16string text) {
+void ClipWatch::CountNew(std::u16string text, const std::u16string& unicode) {
     // Remembered only once its report is out: a count that failed must count when the same text
     // is copied again.
     try {
-        showCount_(text);
+        showCount_(text, unicode);
     } catch (const std::bad_alloc&) {
         return;
     } catch (const std::length_error&) {

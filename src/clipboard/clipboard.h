@@ -1,4 +1,5 @@
-// Reading the clipboard's text (CF_TEXT, Shift-JIS) without hanging and without trusting its size.
+// Reading the clipboard's text (CF_TEXT, Shift-JIS, and on request CF_UNICODETEXT) without hanging
+// and without trusting its size.
 #pragma once
 
 #include <windows.h>
@@ -31,6 +32,10 @@ bool HasText();
 // dropped. Nothing when the block cannot be locked.
 std::optional<std::u16string> TextFromBlock(HGLOBAL block);
 
+// The text of a CF_UNICODETEXT block, with the same care: up to its first NUL or the last whole
+// code unit of the block. Nothing when the block cannot be locked.
+std::optional<std::u16string> UnicodeTextFromBlock(HGLOBAL block);
+
 // What the clipboard watch got from one look at the clipboard.
 enum class ClipStatus {
     Text,      // the text, in `text`
@@ -42,11 +47,16 @@ enum class ClipStatus {
 struct WatchedText {
     ClipStatus status = ClipStatus::NoText;
     std::u16string text;
+    std::u16string unicodeText;  // only when asked for
 };
 
 // One look at the clipboard: its CF_TEXT as TextFromBlock converts it, unless the clipboard
 // stayed busy, holds no such text, or the copy carries one of the markers that password managers
-// put beside a secret (whose text is then never read). Never throws.
-WatchedText ReadWatchedText(HWND owner);
+// put beside a secret (whose text is then never read). With `withUnicode`, its CF_UNICODETEXT
+// too, in the same opening, so that both are of one copy; the system offers it for a CF_TEXT
+// copy as well, and where it cannot be had the converted CF_TEXT stands in. Without, the Unicode
+// text is not read at all: a copy of many megabytes is not held twice for nothing. Too large
+// either way, the whole copy is TooLarge. Never throws.
+WatchedText ReadWatchedText(HWND owner, bool withUnicode = false);
 
 }  // namespace quillet::clip

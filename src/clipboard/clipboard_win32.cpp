@@ -81,20 +81,27 @@ bool HasText() {
     return IsClipboardFormatAvailable(CF_TEXT) != 0;
 }
 
-WatchedText ReadWatchedText(HWND owner) {
+WatchedText ReadWatchedText(HWND owner, bool withUnicode) {
     ClipboardOpen open(owner);
-    if (!open) return {ClipStatus::Busy, {}};
-    if (IsSecretCopy()) return {ClipStatus::Secret, {}};
+    if (!open) return {ClipStatus::Busy, {}, {}};
+    if (IsSecretCopy()) return {ClipStatus::Secret, {}, {}};
     HGLOBAL handle = GetClipboardData(CF_TEXT);
-    if (!handle) return {ClipStatus::NoText, {}};
+    if (!handle) return {ClipStatus::NoText, {}, {}};
     try {
         std::optional<std::u16string> text = TextFromBlock(handle);
-        if (!text) return {ClipStatus::NoText, {}};
-        return {ClipStatus::Text, std::move(*text)};
+        if (!text) return {ClipStatus::NoText, {}, {}};
+        WatchedText read{ClipStatus::Text, std::move(*text), {}};
+        if (withUnicode) {
+            std::optional<std::u16string> unicode;
+            if (HGLOBAL wide = GetClipboardData(CF_UNICODETEXT))
+                unicode = UnicodeTextFromBlock(wide);
+            read.unicodeText = unicode ? std::move(*unicode) : read.text;
+        }
+        return read;
     } catch (const std::bad_alloc&) {
-        return {ClipStatus::TooLarge, {}};
+        return {ClipStatus::TooLarge, {}, {}};
     } catch (const std::length_error&) {
-        return {ClipStatus::TooLarge, {}};
+        return {ClipStatus::TooLarge, {}, {}};
     }
 }
 
@@ -107,6 +114,15 @@ std::optional<std::u16string> TextFromBlock(HGLOBAL block) {
     const std::size_t length =
         nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - lock.data()) : size;
     return text::FromSjis(std::string_view(lock.data(), length));
+}
+
+std::optional<std::u16string> UnicodeTextFromBlock(HGLOBAL block) {
+    GlobalLockGuard lock(block);
+    if (!lock.data()) return std::nullopt;
+    // An odd last byte is half a code unit: not text. The lock gives memory aligned for any type.
+    const std::u16string_view block16(reinterpret_cast<const char16_t*>(lock.data()),
+                                      GlobalSize(block) / sizeof(char16_t));
+    return std::u16string(block16.substr(0, block16.find(u'\0')));
 }
 
 }  // namespace quillet::clip

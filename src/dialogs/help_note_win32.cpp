@@ -106,7 +106,8 @@ void HelpNoteWindow::MakeFonts() {
 
 void HelpNoteWindow::OnLoad() {
     SetWindowPos(Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    const std::wstring text = Wide(HelpText(app_.settings.SearchString));
+    const Settings& s = app_.settings;
+    const std::wstring text = Wide(HelpText(s.SearchString, s.CustomItemEx, s.CharLimit));
     FitHeight(text);
     RECT client{};
     GetClientRect(Hwnd(), &client);

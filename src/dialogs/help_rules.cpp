@@ -2,28 +2,34 @@
 
 #include <algorithm>
 
+#include "counting/figures.h"
 #include "text/text.h"
 
 namespace quillet::dialogs {
 
-std::u16string HelpText(std::u16string_view searchString) {
+std::u16string HelpText(std::u16string_view searchString, std::u16string_view customItemEx,
+                        int32_t charLimit) {
     std::u16string search(searchString.empty() ? kSearchPlaceholder : searchString);
     // Columns in the fixed-pitch font are Shift-JIS bytes.
     const int64_t columns = text::SjisByteLen(search);
     const auto wanted = static_cast<int64_t>(kSearchPlaceholder.size());
     if (columns < wanted) search.append(static_cast<size_t>(wanted - columns), u' ');
-    return u"字数　:総文字数\r\n"
-           u"改行　:改行コード=CrLf\r\n"
-           u"byte　:Shift-JISコードでのバイト数\r\n"
-           u"全角　:全角文字\r\n"
-           u"半角　:半角文字\r\n"
-           u"全SP　:全角スペース\r\n"
-           u"半SP　:半角スペース\r\n"
-           u"タブ　:Tab\r\n" +
-           search +
-           u"　:指定文字列の個数\r\n"
-           u"\r\n"
-           u"(nn)は改行/スペース/タブを除いた文字数";
+    std::u16string text =
+        u"字数　:総文字数\r\n"
+        u"改行　:改行コード=CrLf\r\n"
+        u"byte　:Shift-JISコードでのバイト数\r\n"
+        u"全角　:全角文字\r\n"
+        u"半角　:半角文字\r\n"
+        u"全SP　:全角スペース\r\n"
+        u"半SP　:半角スペース\r\n"
+        u"タブ　:Tab\r\n" +
+        search + u"　:指定文字列の個数\r\n";
+    const UnicodeFigures shown = ComputeFigures(u"", customItemEx);
+    if (shown.ManuscriptPages) text += u"原稿　:20字×20行の原稿用紙の行数(枚数)\r\n";
+    if (shown.Utf8Bytes) text += u"UTF8　:UTF-8でのバイト数\r\n";
+    if (shown.XWeighted) text += u"X   　:Xでの文字数(日本語2、URL23)\r\n";
+    if (CheckLimit(0, charLimit)) text += u"残り　:字数制限までの残り/超過した字数\r\n";
+    return text + u"\r\n(nn)は改行/スペース/タブを除いた文字数";
 }
 
 HelpPoint HelpPlacement(HelpPoint pointer, int32_t width, int32_t height,

@@ -28,8 +28,11 @@ inline constexpr std::u16string_view kSearchPlaceholder = u"xxxx";
 // The eleven lines joined by CR LF, no CR LF after the last. Every label with its ideographic
 // space fills six half-width columns, so the colons line up in the fixed-pitch font; a search
 // string narrower than the placeholder is padded to its width with half-width spaces, a wider
-// one is shown whole.
-std::u16string HelpText(std::u16string_view searchString);
+// one is shown whole. After the search line, one line for each figure of the fourth report line
+// that is on (`customItemEx` as the report reads it) and one for the limit when it is set: the
+// note explains what the report shows, and nothing the user never sees.
+std::u16string HelpText(std::u16string_view searchString, std::u16string_view customItemEx = u"",
+                        int32_t charLimit = 0);
 
 struct HelpPoint {
     int32_t x = 0;

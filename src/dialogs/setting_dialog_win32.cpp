@@ -33,7 +33,6 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_APPWINDOW;
 
 // The client area it is created with, in twips; loading sets the outer height at once.
-constexpr int32_t kClientWidth = 3315;
 constexpr int32_t kClientHeight = 5325;
 
 // The widest tooltip, in twips.
@@ -58,6 +57,13 @@ constexpr Origin kFrCustom{kFrStr.Left + 60, kFrStr.Top + 1050};
 constexpr Origin kFrPos{330, 3570};
 // The button row's top follows the client height (OnSize).
 constexpr Origin kFrClose{840, 0};
+// 字数制限 stands right of 表示項目のカスタマイズ, its top level with that frame's. The client
+// area is wider by the frame and its gap, with the right margin it had, so nothing that was
+// there moved.
+constexpr int32_t kFrCustomRight = kFrCustom.Left + 2745;
+constexpr Origin kFrLimit{kFrCustomRight + 120, kFrCustom.Top};
+constexpr int32_t kFrLimitWidth = 1380;
+constexpr int32_t kClientWidth = kFrLimit.Left + kFrLimitWidth + 240;
 
 enum class Face { Caption, Field };
 
@@ -105,6 +111,14 @@ constexpr ControlSpec kControls[] = {
     {IDC_CHKDISPMSG, L"BUTTON", kTabStop | BS_AUTOCHECKBOX | BS_LEFTTEXT | BS_RIGHT, 0,
      At(kFrCustom, 1020, 1658, 1515, 225), L"開始終了MSG", L"オフ：MSGを表示しません",
      Face::Caption},
+    // After chkDispMsg in the keyboard's order, as it is the next thing to the right.
+    {IDC_FRLIMIT, L"BUTTON", kChild | BS_GROUPBOX, 0, At(kFrLimit, 0, 0, kFrLimitWidth, 1035),
+     L"字数制限", nullptr, Face::Caption},
+    {IDC_TXTCHARLIMIT, L"EDIT", kTabStop | ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
+     At(kFrLimit, 180, 270, 900, 270), L"",
+     L"字数がこの数を超えると、結果を赤で表示します。0 または空欄で制限なし", Face::Field},
+    {IDC_LBLLIMIT, L"STATIC", kChild | SS_LEFT | SS_NOPREFIX, 0,
+     At(kFrLimit, 180, 630, kFrLimitWidth - 240, 225), L"0で制限なし", nullptr, Face::Caption},
     {IDC_FRPOS, L"BUTTON", kChild | BS_GROUPBOX, 0, At(kClient, 330, 3570, 2745, 1035),
      L"ポップアップウィンドウ", nullptr, Face::Caption},
     {IDC_LBLTIMEAUTOCLOSE, L"STATIC", kChild | SS_RIGHT, 0, At(kFrPos, 120, 300, 1245, 225),
@@ -206,8 +220,8 @@ private:
     void SetOuterHeight(int32_t twips);
     void ApplyAndUnload(CloseButton button);
     void FillCombo(int id, std::span<const std::u16string_view> items, std::u16string_view text);
-    void FillList(const ItemTicks& ticks);
-    ItemTicks ListTicks() const;
+    void FillList(const ItemTicks& items, const FigureTicks& figures);
+    bool RowTicked(int row) const;
 
     HWND Item(int id) const { return GetDlgItem(Hwnd(), id); }
     bool Ticked(int id) const { return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -266,8 +280,9 @@ bool SettingWindow::Load() {
     FillCombo(IDC_CMBDISPPOS, kDispPosItems, s.DispPos);
     FillCombo(IDC_CMBTIMEAUTOCLOSE, kSecondsItems, FormatSeconds(s.TimeAutoClose));
     SetTicked(IDC_CHKFUZZY, FlagTicked(s.SearchFuzzy));
-    FillList(CustomItemTicks(s.CustomItem));
+    FillList(CustomItemTicks(s.CustomItem), CustomItemExTicks(s.CustomItemEx));
     SetTicked(IDC_CHKDISPMSG, FlagTicked(s.CustomMsg));
+    SetWindowTextW(Item(IDC_TXTCHARLIMIT), Wide(FormatCharLimit(s.CharLimit)).c_str());
     const autostart::Judged entry = autostart::LookNow();
     autoStartLoaded_ = autostart::BoxTicked(entry);
     SetTicked(IDC_CHKAUTOSTART, autoStartLoaded_);
@@ -311,6 +326,11 @@ void SettingWindow::OnCreate() {
             }
         }
     }
+    // Digits only from the keyboard, and no input method, whose full-width digits the field
+    // would refuse one by one.
+    HWND limit = Item(IDC_TXTCHARLIMIT);
+    SendMessageW(limit, EM_SETLIMITTEXT, kCharLimitDigits, 0);
+    ImmAssociateContextEx(limit, nullptr, 0);
     ListView_SetExtendedListViewStyle(Item(IDC_LSTCUSTOM),
                                       LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
     LVCOLUMNW column{};
@@ -375,28 +395,27 @@ void SettingWindow::FillCombo(int id, std::span<const std::u16string_view> items
     SetWindowTextW(combo, shown.c_str());
 }
 
-void SettingWindow::FillList(const ItemTicks& ticks) {
+void SettingWindow::FillList(const ItemTicks& items, const FigureTicks& figures) {
     HWND list = Item(IDC_LSTCUSTOM);
     ListView_DeleteAllItems(list);
-    for (int i = 0; i < kItemCount; ++i) {
-        std::wstring text = Wide(kReportItems[i]);
+    // The seven items, then the figures of the fourth line.
+    auto add = [list](int row, std::u16string_view caption, bool ticked) {
+        std::wstring text = Wide(caption);
         LVITEMW item{};
         item.mask = LVIF_TEXT;
-        item.iItem = i;
+        item.iItem = row;
         item.pszText = text.data();
         ListView_InsertItem(list, &item);
-    }
-    for (int i = 0; i < kItemCount; ++i) ListView_SetCheckState(list, i, ticks[i]);
+        ListView_SetCheckState(list, row, ticked);
+    };
+    for (int i = 0; i < kItemCount; ++i) add(i, kReportItems[i], items[i]);
+    for (int i = 0; i < kFigureCount; ++i) add(kItemCount + i, kFigureItems[i], figures[i]);
     // No item is current afterwards.
     ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
-ItemTicks SettingWindow::ListTicks() const {
-    ItemTicks ticks{};
-    for (int i = 0; i < kItemCount; ++i) {
-        ticks[i] = ListView_GetCheckState(Item(IDC_LSTCUSTOM), i) != FALSE;
-    }
-    return ticks;
+bool SettingWindow::RowTicked(int row) const {
+    return ListView_GetCheckState(Item(IDC_LSTCUSTOM), row) != FALSE;
 }
 
 std::u16string SettingWindow::Text(int id) const {
@@ -452,10 +471,12 @@ void SettingWindow::ApplyAndUnload(CloseButton button) {
     shown.TaskTray = Ticked(IDC_CHKTASKTRAY);
     shown.SearchString = Text(IDC_TXTSEARCHSTR);
     shown.SearchFuzzy = Ticked(IDC_CHKFUZZY);
-    shown.Items = ListTicks();
+    for (int i = 0; i < kItemCount; ++i) shown.Items[i] = RowTicked(i);
+    for (int i = 0; i < kFigureCount; ++i) shown.Figures[i] = RowTicked(kItemCount + i);
     shown.CustomMsg = Ticked(IDC_CHKDISPMSG);
     shown.TimeAutoClose = Text(IDC_CMBTIMEAUTOCLOSE);
     shown.DispPos = Text(IDC_CMBDISPPOS);
+    shown.CharLimit = Text(IDC_TXTCHARLIMIT);
     app_.trayResult = Apply(shown, loaded_, button, app_.settings);
     autostart::ApplyBox(autoStartLoaded_, Ticked(IDC_CHKAUTOSTART));
     DestroyWindow(Hwnd());

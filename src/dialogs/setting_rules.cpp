@@ -1,6 +1,7 @@
 #include "dialogs/setting_rules.h"
 
 #include <cstdlib>
+#include <limits>
 #include <string>
 
 namespace quillet::dialogs {
@@ -14,6 +15,23 @@ bool IsDigit(char16_t c) {
     return c >= u'0' && c <= u'9';
 }
 
+template <std::size_t N>
+std::array<bool, N> Ticks(std::u16string_view flags) {
+    std::array<bool, N> ticks{};
+    for (std::size_t i = 0; i < N && i < flags.size(); ++i) ticks[i] = flags[i] == u'1';
+    return ticks;
+}
+
+// Takes back a flag text shown as ticks: the loaded text while the ticks are those it showed,
+// else one "1" or "0" per tick.
+template <std::size_t N>
+std::u16string TakeFlags(std::u16string_view loaded, const std::array<bool, N>& shown) {
+    if (shown == Ticks<N>(loaded)) return std::u16string(loaded);
+    std::u16string flags;
+    for (bool ticked : shown) flags.push_back(ticked ? u'1' : u'0');
+    return flags;
+}
+
 // Takes back a tick setting: the loaded value while the box shows what it showed on load.
 int32_t TakeTick(int32_t loaded, bool shownOnLoad, bool ticked) {
     if (ticked == shownOnLoad) return loaded;
@@ -23,11 +41,28 @@ int32_t TakeTick(int32_t loaded, bool shownOnLoad, bool ticked) {
 }  // namespace
 
 ItemTicks CustomItemTicks(std::u16string_view customItem) {
-    ItemTicks ticks{};
-    for (std::size_t i = 0; i < ticks.size() && i < customItem.size(); ++i) {
-        ticks[i] = customItem[i] == u'1';
+    return Ticks<kItemCount>(customItem);
+}
+
+FigureTicks CustomItemExTicks(std::u16string_view customItemEx) {
+    return Ticks<kFigureCount>(customItemEx);
+}
+
+std::u16string FormatCharLimit(int32_t limit) {
+    const std::string digits = std::to_string(limit);
+    return {digits.begin(), digits.end()};
+}
+
+int32_t ReadCharLimit(std::u16string_view text, int32_t previous) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    int64_t value = 0;
+    for (char16_t c : text) {
+        if (!IsDigit(c)) return previous;
+        value = value * 10 + (c - u'0');
+        if (value > std::numeric_limits<int32_t>::max()) return previous;
     }
-    return ticks;
+    return static_cast<int32_t>(value);
 }
 
 std::u16string FormatSeconds(int32_t seconds) {
@@ -82,12 +117,11 @@ int32_t ReadSeconds(std::u16string_view text, int32_t previous) {
 app::TrayResult Apply(const ControlValues& shown, const Settings& loaded, CloseButton button,
                       Settings& settings) {
     settings.TaskTray = TakeTick(loaded.TaskTray, TaskTrayTicked(loaded.TaskTray), shown.TaskTray);
-    if (shown.Items == CustomItemTicks(loaded.CustomItem)) {
-        settings.CustomItem = loaded.CustomItem;
-    } else {
-        settings.CustomItem.clear();
-        for (bool ticked : shown.Items) settings.CustomItem.push_back(ticked ? u'1' : u'0');
-    }
+    settings.CustomItem = TakeFlags(loaded.CustomItem, shown.Items);
+    settings.CustomItemEx = TakeFlags(loaded.CustomItemEx, shown.Figures);
+    settings.CharLimit = shown.CharLimit == FormatCharLimit(loaded.CharLimit)
+                             ? loaded.CharLimit
+                             : ReadCharLimit(shown.CharLimit, loaded.CharLimit);
     settings.SearchString = shown.SearchString;
     settings.DispPos = shown.DispPos;
     settings.TimeAutoClose = ReadSeconds(shown.TimeAutoClose, loaded.TimeAutoClose);

@@ -16,6 +16,16 @@ namespace quillet::dialogs {
 inline constexpr int kItemCount = 7;
 using ItemTicks = std::array<bool, kItemCount>;
 
+// The figures of the report's fourth line: three more rows of the list, below the seven items,
+// in the order of CustomItemEx's flags.
+inline constexpr int kFigureCount = 3;
+using FigureTicks = std::array<bool, kFigureCount>;
+inline constexpr std::u16string_view kFigureItems[kFigureCount] = {u"原稿用紙", u"UTF-8バイト数",
+                                                                   u"X(旧Twitter)"};
+
+// The limit field takes this many digits from the keyboard.
+inline constexpr int kCharLimitDigits = 6;
+
 // Outer heights in twips: without and with the popup frame.
 inline constexpr int32_t kShortHeight = 4440;
 inline constexpr int32_t kTallHeight = 5700;
@@ -41,6 +51,14 @@ constexpr bool FlagTicked(int32_t value) {
 
 // Item i is ticked when character i is "1"; a missing or other character leaves it clear.
 ItemTicks CustomItemTicks(std::u16string_view customItem);
+FigureTicks CustomItemExTicks(std::u16string_view customItemEx);
+
+// The limit field: the number in decimal, 0 too (no limit).
+std::u16string FormatCharLimit(int32_t limit);
+// The limit field read back: empty (or blanks) is 0, no limit; decimal digits are their number;
+// anything else, or a number beyond 32 bits, gives `previous`. Digits are all the field takes
+// from the keyboard, but a paste can bring other text.
+int32_t ReadCharLimit(std::u16string_view text, int32_t previous);
 
 // "@@": right-aligned in two characters, wider numbers in full (5 -> " 5", 100 -> "100").
 std::u16string FormatSeconds(int32_t seconds);
@@ -64,6 +82,8 @@ struct ControlValues {
     bool CustomMsg = false;
     std::u16string TimeAutoClose;  // the shown text
     std::u16string DispPos;        // the shown text
+    FigureTicks Figures{};
+    std::u16string CharLimit;  // the shown text
 };
 
 enum class CloseButton { Resume, End };  // "再開" and "終了"
@@ -71,8 +91,8 @@ enum class CloseButton { Resume, End };  // "再開" and "終了"
 // The apply step: the controls into the settings (the other settings stay as they are), then
 // the dialog's result for the settings flow. `loaded` is what the dialog was filled from: a
 // control that still shows what it showed then gives the loaded value back unchanged, so odd
-// values from a hand-edited Conf.txt (a tick setting of 2, a custom item of another length)
-// survive a visit to the dialog.
+// values from a hand-edited Conf.txt (a tick setting of 2, a custom item of another length, a
+// limit of more digits than the field takes) survive a visit to the dialog.
 app::TrayResult Apply(const ControlValues& shown, const Settings& loaded, CloseButton button,
                       Settings& settings);
 

@@ -7,9 +7,9 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <string_view>
 
 #include "app/app_state.h"
+#include "counting/report.h"
 
 namespace quillet::popup {
 
@@ -24,12 +24,12 @@ public:
     Popup(const Popup&) = delete;
     Popup& operator=(const Popup&) = delete;
 
-    // Tray mode's delivery of one report: lays the popup out at the anchor that DispPos names,
-    // hands the tray tip text ("- " + title + " -" CR LF + report) to `setTag`, which stores it
-    // as the main window's Tag and updates the icon's tip, and shows the popup while the
-    // application the user copied from keeps the foreground.
-    void Present(std::u16string_view report, int32_t reportWidth,
-                 const std::function<void(const std::wstring& tag)>& setTag);
+    // Tray mode's delivery of one report: lays the popup out at the anchor that DispPos names
+    // (one line taller with the report's fourth line), its text in red when 字数 is over the
+    // limit, hands the tray tip text ("- " + title + " -" CR LF + report, after 「超過 」 when
+    // over) to `setTag`, which stores it as the main window's Tag and updates the icon's tip,
+    // and shows the popup while the application the user copied from keeps the foreground.
+    void Present(const Report& report, const std::function<void(const std::wstring& tag)>& setTag);
 
     // Closes (unloads) the popup if it is open.
     void Close();

@@ -47,10 +47,12 @@ int32_t FitTextWidth(int32_t width, int64_t widestLinePixels, int dpi) {
 }
 
 Request PopupRequest(std::u16string_view dispPos, int64_t reportWidth, Point pointer,
-                     const display::ScreenRect& work, int dpi) {
+                     const display::ScreenRect& work, int dpi, int32_t figureLineHeight) {
     Request r;
     r.width = std::min(display::Scale(PopupWidth(reportWidth), dpi), kMaxPopupWidth);
-    r.height = display::Scale(kBodyHeight, dpi);
+    // A line is a few dozen pixels; the bound only keeps a wrong measure from overflowing.
+    const int32_t figureLine = std::clamp(figureLineHeight, 0, kMaxPopupWidth);
+    r.height = display::Scale(kBodyHeight, dpi) + figureLine;
     const int32_t margin = display::Scale(kCornerAnchorMargin, dpi);
     const auto left = static_cast<int32_t>(work.Left) + margin;
     const auto top = static_cast<int32_t>(work.Top) + margin;
@@ -68,7 +70,7 @@ Request PopupRequest(std::u16string_view dispPos, int64_t reportWidth, Point poi
             break;
         case Anchor::Pointer:
             r.anchor = pointer;
-            r.height = display::Scale(kPointerHeight, dpi);
+            r.height = display::Scale(kPointerHeight, dpi) + figureLine;
             r.tail = true;
             break;
     }

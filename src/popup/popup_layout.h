@@ -98,6 +98,10 @@ int32_t FitTextWidth(int32_t width, int64_t widestLinePixels, int dpi);
 // One report's popup in screen pixels at `dpi`: the anchor, the window's size and whether it has
 // the pointer's tail. The corners are those of `work`, the work area of the monitor under the
 // pointer, where the user works; the task bar is left free.
+//
+// The body is one line of the report's font taller when the report has its fourth line, so that
+// the first three keep the room they always had: `figureLineHeight` is that font's line height
+// in screen pixels at `dpi` when the line is there, 0 when it is not.
 struct Request {
     Point anchor;
     int32_t width = 0;
@@ -107,7 +111,7 @@ struct Request {
 };
 
 Request PopupRequest(std::u16string_view dispPos, int64_t reportWidth, Point pointer,
-                     const display::ScreenRect& work, int dpi);
+                     const display::ScreenRect& work, int dpi, int32_t figureLineHeight = 0);
 
 // ---- LayoutPopup ----
 

@@ -35,6 +35,7 @@ constexpr UINT_PTR kAutoCloseTimer = 1;
 constexpr UINT kAutoCloseMs = 1000;
 
 constexpr COLORREF kTimeColour = RGB(128, 128, 128);
+constexpr COLORREF kOverLimitColour = RGB(255, 0, 0);
 constexpr wchar_t kCloseCaption[] = L"×";
 constexpr wchar_t kCloseTip[] = L"バルーンを閉じます";
 constexpr wchar_t kTimeTip[] = L"クリア（クリップボード含）";
@@ -59,11 +60,15 @@ public:
     // LayoutPopup: side, place, size, inner layout, text (restarting the count-down), outline,
     // at the DPI ApplyDpi set.
     void Layout(const Request& request, const display::ScreenRect& work, std::u16string_view text);
+    // The report in red (over the limit) or in the usual colour, from the next drawing on.
+    void SetOverLimit(bool over);
     // Shown on top without taking the activation from the application the user copied from.
     void Show();
     void Close() { DestroyNow(); }
     // The widest line of `text` in pixels, in the report's font.
     int WidestLine(std::u16string_view text) const;
+    // The report font's line height in pixels.
+    int LineHeight() const;
 
 private:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -103,6 +108,7 @@ private:
     HWND time_ = nullptr;
     HWND tips_ = nullptr;
     bool focusComesWithClick_ = false;
+    bool overLimit_ = false;
     int dpi_ = 0;  // what the fonts, the icon and the column were made for
 };
 
@@ -206,6 +212,23 @@ void PopupWindow::Layout(const Request& request, const display::ScreenRect& work
     ApplyShape(BalloonShape(layout.side, layout.tail, client.right, client.bottom, dpi_));
 }
 
+int PopupWindow::LineHeight() const {
+    HDC dc = GetDC(text_);
+    if (!dc) return 0;
+    HGDIOBJ old = SelectObject(dc, textFont_.get());
+    TEXTMETRICW metrics{};
+    const int height = GetTextMetricsW(dc, &metrics) ? static_cast<int>(metrics.tmHeight) : 0;
+    SelectObject(dc, old);
+    ReleaseDC(text_, dc);
+    return height;
+}
+
+void PopupWindow::SetOverLimit(bool over) {
+    if (over == overLimit_) return;
+    overLimit_ = over;
+    InvalidateRect(text_, nullptr, TRUE);
+}
+
 int PopupWindow::WidestLine(std::u16string_view text) const {
     HDC dc = GetDC(text_);
     if (!dc) return 0;
@@ -306,7 +329,8 @@ LRESULT PopupWindow::OnCtlColor(HDC dc, HWND control) {
         SetTextColor(dc, kTimeColour);
         SetBkMode(dc, TRANSPARENT);
     } else {
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetTextColor(
+            dc, control == text_ && overLimit_ ? kOverLimitColour : GetSysColor(COLOR_WINDOWTEXT));
         SetBkColor(dc, GetSysColor(COLOR_INFOBK));
     }
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INFOBK));
@@ -414,7 +438,7 @@ Popup::Popup(app::AppState& app, HINSTANCE instance, std::function<void(bool)> s
 
 Popup::~Popup() = default;
 
-void Popup::Present(std::u16string_view report, int32_t reportWidth,
+void Popup::Present(const Report& report,
                     const std::function<void(const std::wstring& tag)>& setTag) {
     // On the monitor under the pointer, where the user works: its work area and its DPI.
     POINT pointer{};
@@ -427,15 +451,19 @@ void Popup::Present(std::u16string_view report, int32_t reportWidth,
         if (!window_->Create(monitor.Dpi)) window_.reset();
     }
 
-    Request request = PopupRequest(app_.settings.DispPos, reportWidth, {pointer.x, pointer.y},
-                                   monitor.Work, monitor.Dpi);
     if (window_) {
         window_->ApplyDpi(monitor.Dpi);
-        request.width = FitTextWidth(request.width, window_->WidestLine(report), monitor.Dpi);
-        window_->Layout(request, monitor.Work, report);
+        Request request = PopupRequest(app_.settings.DispPos, report.ReportWidth,
+                                       {pointer.x, pointer.y}, monitor.Work, monitor.Dpi,
+                                       report.HasFigureLine ? window_->LineHeight() : 0);
+        request.width = FitTextWidth(request.width, window_->WidestLine(report.Text), monitor.Dpi);
+        window_->SetOverLimit(report.OverLimit);
+        window_->Layout(request, monitor.Work, report.Text);
     }
 
-    if (setTag) setTag(Wide(app::TrayTipText(U16(app::AppTitle()), report)));
+    if (setTag) {
+        setTag(Wide(app::TrayTipText(U16(app::AppTitle()), report.Text, report.OverLimit)));
+    }
     if (!window_) return;
 
     const HWND previous = GetForegroundWindow();  // the application the user copied from

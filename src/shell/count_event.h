@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "counting/count.h"
+#include "counting/figures.h"
 #include "counting/report.h"
 #include "settings/settings.h"
 
@@ -22,12 +23,22 @@ constexpr Delivery DeliveryFor(bool clipboardHasText, std::u16string_view text, 
     return taskTray == 1 ? Delivery::Popup : Delivery::Window;
 }
 
-// Counts the text with the search settings and composes the report with the chosen items.
-inline Report ComposeReport(std::u16string_view text, const Settings& settings) {
+// Whether a copy's Unicode text is needed: only for a figure of the fourth line that is on (the
+// limit compares 字数, which comes from CF_TEXT).
+inline bool WantsUnicodeText(const Settings& settings) {
+    const UnicodeFigures asked = ComputeFigures(u"", settings.CustomItemEx);
+    return asked.ManuscriptPages || asked.Utf8Bytes || asked.XWeighted;
+}
+
+// Counts the text with the search settings and composes the report with the chosen items; the
+// figures of the fourth line come from `unicodeText`, the copy's Unicode text.
+inline Report ComposeReport(std::u16string_view text, std::u16string_view unicodeText,
+                            const Settings& settings) {
     CountResult result;
     result.SearchStr = settings.SearchString;
     CountText(text, result, settings.SearchFuzzy);
-    return BuildReport(result, Derive(result), settings.CustomItem);
+    return BuildReport(result, Derive(result), settings.CustomItem,
+                       ComputeFigures(unicodeText, settings.CustomItemEx), settings.CharLimit);
 }
 
 }  // namespace quillet::shell

@@ -31,8 +31,9 @@ public:
     // mode, watch.
     void Start();
 
-    // Window mode's delivery of a report: the text box's text, in black.
-    void ShowReport(std::wstring_view report);
+    // Window mode's delivery of a report: the text box's text, in black, or in red when 字数 is
+    // over the limit.
+    void ShowReport(std::wstring_view report, bool overLimit);
 
     // Tray mode's delivery: the Tag text, which the icon's tip then shows.
     void SetTagAndTip(const std::wstring& tag);

@@ -17,6 +17,7 @@
 #include "platform/wide.h"
 #include "resource.h"
 #include "settings/conf_file.h"
+#include "shell/count_event.h"
 #include "shell/show_count.h"
 
 namespace quillet::shell {
@@ -35,6 +36,7 @@ constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
 
 constexpr COLORREF kInstructionColor = RGB(192, 192, 192);
 constexpr COLORREF kReportColor = RGB(0, 0, 0);
+constexpr COLORREF kOverLimitColor = RGB(255, 0, 0);
 
 // Icon events beyond these, queued during one settings flow, are old news.
 constexpr size_t kMaxWaitingTrayEvents = 8;
@@ -45,8 +47,10 @@ MainWindow::MainWindow(app::AppState& app, HINSTANCE instance, AppWindows& windo
     : app_(app),
       instance_(instance),
       windows_(windows),
-      watch_([this](const std::u16string& text) { ShowCount(app_, *this, text); },
-             [&windows] { return windows.popup.Hwnd(); }),
+      watch_([this](const std::u16string& text,
+                    const std::u16string& unicode) { ShowCount(app_, *this, text, unicode); },
+             [&windows] { return windows.popup.Hwnd(); },
+             [this] { return WantsUnicodeText(app_.settings); }),
       flow_(app, windows, watch_, tray_, [this] { TrayIconSet(NIM_ADD); }),
       textColor_(kInstructionColor) {}
 
@@ -201,8 +205,8 @@ void MainWindow::OnDpiChanged(int dpi, const RECT* suggested) {
     font_ = std::move(font);
 }
 
-void MainWindow::ShowReport(std::wstring_view report) {
-    textColor_ = kReportColor;
+void MainWindow::ShowReport(std::wstring_view report, bool overLimit) {
+    textColor_ = overLimit ? kOverLimitColor : kReportColor;
     SetWindowTextW(description_, std::wstring(report).c_str());
     // The colour changes even when the text does not.
     InvalidateRect(description_, nullptr, TRUE);

@@ -1,4 +1,5 @@
-// The copy-event handler: counts a new clipboard text and delivers the report.
+// The copy-event handler: counts a new clipboard text and delivers the report. `unicodeText` is
+// the copy's Unicode text, for the figures of the fourth line (empty when none is on).
 #pragma once
 
 #include <string>
@@ -9,6 +10,7 @@ namespace quillet::shell {
 
 class MainWindow;
 
-void ShowCount(app::AppState& app, MainWindow& main, const std::u16string& text);
+void ShowCount(app::AppState& app, MainWindow& main, const std::u16string& text,
+               const std::u16string& unicodeText);
 
 }  // namespace quillet::shell

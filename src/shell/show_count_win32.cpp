@@ -7,15 +7,16 @@
 
 namespace quillet::shell {
 
-void ShowCount(app::AppState& app, MainWindow& main, const std::u16string& text) {
+void ShowCount(app::AppState& app, MainWindow& main, const std::u16string& text,
+               const std::u16string& unicodeText) {
     const Delivery delivery = DeliveryFor(clip::HasText(), text, app.settings.TaskTray);
     if (delivery == Delivery::None) return;
-    const Report report = ComposeReport(text, app.settings);
+    const Report report = ComposeReport(text, unicodeText, app.settings);
     if (delivery == Delivery::Popup) {
-        main.Windows().popup.Present(report.Text, report.ReportWidth,
+        main.Windows().popup.Present(report,
                                      [&main](const std::wstring& tag) { main.SetTagAndTip(tag); });
     } else {
-        main.ShowReport(Wide(report.Text));
+        main.ShowReport(Wide(report.Text), report.OverLimit);
     }
 }
 

@@ -122,16 +122,20 @@ protected:
         SendMessageW(GetDlgItem(dialog, IDC_CHKTASKTRAY), BM_CLICK, 0, 0);
     }
 
-    // A real mouse click on the tick box of the list's item i (one of the rows in view).
+    // A real mouse click on the tick box of the list's item i, scrolled into view first.
     static testing::AssertionResult ClickItemBox(HWND dialog, int i) {
         HWND list = GetDlgItem(dialog, IDC_LSTCUSTOM);
         const bool before = ItemTicked(list, i);
+        SendMessageW(list, LVM_ENSUREVISIBLE, i, FALSE);
+        const int top = static_cast<int>(SendMessageW(list, LVM_GETTOPINDEX, 0, 0));
+        // Two clicks at one place within the double-click time would be a double-click.
+        Pause(Ms(GetDoubleClickTime() + 100));
         // Rows are equally high: the view of two rows is one row taller than that of one.
         const int rowHeight =
             HIWORD(SendMessageW(list, LVM_APPROXIMATEVIEWRECT, 2, MAKELPARAM(-1, -1))) -
             HIWORD(SendMessageW(list, LVM_APPROXIMATEVIEWRECT, 1, MAKELPARAM(-1, -1)));
         if (rowHeight <= 0) return testing::AssertionFailure() << "no row height";
-        POINT at{8, rowHeight * i + rowHeight / 2};
+        POINT at{8, rowHeight * (i - top) + rowHeight / 2};
         ClientToScreen(list, &at);
         SetCursorPos(at.x, at.y);
         INPUT clicks[2] = {};
@@ -278,7 +282,7 @@ TEST_F(DialogValues, ListTicksAndPicksReachConfTxt) {
     HWND dialog = OpenByTray();
     ASSERT_TRUE(dialog);
     HWND list = GetDlgItem(dialog, IDC_LSTCUSTOM);
-    ASSERT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 7);
+    ASSERT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 10) << "seven items, three figures";
     for (int i = 0; i < 7; ++i) EXPECT_EQ(ItemTicked(list, i), i % 2 == 0) << "item " << i;
     EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), -1);
     EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_CMBTIMEAUTOCLOSE)).value_or(L""), L" 5");
@@ -317,6 +321,7 @@ TEST_F(DialogValues, HandEditedValuesSurviveAnUntouchedVisit) {
     EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_TXTSEARCHSTR)).value_or(L""), L"ab");
     ASSERT_TRUE(Press(dialog, L"再開"));
     ASSERT_TRUE(quillet_->Close());
+    // No line for the figures either: a file without them stays as it was.
     const std::string expected = ToSjis(
         L"form left = 1500\r\nform top = 1500\r\nform width = 3600\r\nform height = 1500\r\n"
         L"task tray = 2\r\ntime auto close = 100\r\ndisp pos = 真ん中\r\n"
@@ -357,6 +362,37 @@ TEST_F(DialogValues, TypingIntoTheComboBoxesChangesNothing) {
     EXPECT_EQ(ConfOf("disp pos"), L"右下隅");
 }
 
+// The three figure rows below the seven items and the limit field reach Conf.txt and come back.
+using FiguresDialog = DialogTest;
+
+TEST_F(FiguresDialog, RowsAndLimitReachConfTxtAndComeBack) {
+    ASSERT_NO_FATAL_FAILURE(StartWith(ConfWith(L"0")));
+    HWND dialog = OpenByMenu();
+    ASSERT_TRUE(dialog);
+    EXPECT_TRUE(ClickItemBox(dialog, 7));
+    EXPECT_TRUE(ClickItemBox(dialog, 9));
+    HWND limit = GetDlgItem(dialog, IDC_TXTCHARLIMIT);
+    EXPECT_EQ(WindowText(limit).value_or(L""), L"0");
+    SendMessageW(limit, EM_SETSEL, 0, -1);
+    for (wchar_t c : std::wstring(L"4x0-0")) PostMessageW(limit, WM_CHAR, c, 1);  // digits only
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(limit).value_or(L"") == L"400"; }));
+    ASSERT_TRUE(Press(dialog, L"再開"));
+    ASSERT_TRUE(quillet_->Close());
+    const std::string conf = ConfBytes().value_or("");
+    EXPECT_TRUE(conf.ends_with("custom msg = 0\r\ncustom item ex = 101\r\nchar limit = 400\r\n"))
+        << conf;
+
+    ASSERT_NO_FATAL_FAILURE(Start());
+    dialog = OpenByMenu();
+    ASSERT_TRUE(dialog);
+    HWND list = GetDlgItem(dialog, IDC_LSTCUSTOM);
+    EXPECT_TRUE(ItemTicked(list, 7) && !ItemTicked(list, 8) && ItemTicked(list, 9));
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_TXTCHARLIMIT)).value_or(L""), L"400");
+    ASSERT_TRUE(Press(dialog, L"再開"));
+    ASSERT_TRUE(quillet_->Close());
+    EXPECT_EQ(ConfBytes().value_or(""), conf) << "an untouched visit changed the file";
+}
+
 using DialogLayout = DialogTest;
 
 // Where each control sits, at every DPI, is the DPI table's (dpi_test.cpp).
@@ -375,14 +411,15 @@ TEST_F(DialogLayout, PopupSettingsShowWithTheTrayBoxAndTheKeyboardGoesInOrder) {
     // The keyboard's order through the controls; 終了 is hidden in window mode.
     std::vector<int> order;
     HWND first = GetDlgItem(dialog, IDC_CHKTASKTRAY);
-    for (HWND at = first; order.size() < 12;) {
+    for (HWND at = first; order.size() < 13;) {
         order.push_back(GetDlgCtrlID(at));
         at = GetNextDlgTabItem(dialog, at, FALSE);
         if (!at || at == first) break;
     }
-    EXPECT_EQ(order, (std::vector<int>{IDC_CHKTASKTRAY, IDC_CHKAUTOSTART, IDC_TXTSEARCHSTR,
-                                       IDC_CHKFUZZY, IDC_LSTCUSTOM, IDC_CHKDISPMSG,
-                                       IDC_CMBTIMEAUTOCLOSE, IDC_CMBDISPPOS, IDC_CMDCLOSE0}));
+    EXPECT_EQ(order,
+              (std::vector<int>{IDC_CHKTASKTRAY, IDC_CHKAUTOSTART, IDC_TXTSEARCHSTR, IDC_CHKFUZZY,
+                                IDC_LSTCUSTOM, IDC_CHKDISPMSG, IDC_TXTCHARLIMIT,
+                                IDC_CMBTIMEAUTOCLOSE, IDC_CMBDISPPOS, IDC_CMDCLOSE0}));
 
     ClickTrayBox(dialog);
     EXPECT_EQ(OuterHeight(dialog), 296);

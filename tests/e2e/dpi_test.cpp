@@ -129,7 +129,8 @@ protected:
     }
 
     void CheckDialog(HWND dialog);
-    void CheckPopup(HWND popup, bool atPointer, POINT pointer);
+    // `figureLine`: the report has its fourth line, and the body one line more.
+    void CheckPopup(HWND popup, bool atPointer, POINT pointer, bool figureLine = false);
 
     const int dpi_ = GetParam();
     const RECT work_ = [] {
@@ -159,6 +160,9 @@ void DpiTable::CheckDialog(HWND dialog) {
         {IDC_FRCUSTOM, "frCustom", 270 + 60, 390 + 1050, 2745, 1935, ControlTwips::Frame},
         {IDC_LSTCUSTOM, "lstCustom", 330 + 180, 1440 + 240, 2355, 1410, ControlTwips::List},
         {IDC_CHKDISPMSG, "chkDispMsg", 330 + 1020, 1440 + 1658, 1515, 225, ControlTwips::Box},
+        {IDC_FRLIMIT, "frLimit", 3195, 1440, 1380, 1035, ControlTwips::Frame},
+        {IDC_TXTCHARLIMIT, "txtCharLimit", 3195 + 180, 1440 + 270, 900, 270, ControlTwips::Field},
+        {IDC_LBLLIMIT, "lblLimit", 3195 + 180, 1440 + 630, 1140, 225, ControlTwips::Label},
         {IDC_FRPOS, "frPos", 330, 3570, 2745, 1035, ControlTwips::Frame},
         {IDC_LBLTIMEAUTOCLOSE, "lblTimeAutoClose", 330 + 120, 3570 + 300, 1245, 225,
          ControlTwips::Label},
@@ -167,7 +171,8 @@ void DpiTable::CheckDialog(HWND dialog) {
         {IDC_LABEL1, "Label1", 330 + 240, 3570 + 630, 1125, 225, ControlTwips::Label},
         {IDC_CMBDISPPOS, "cmbDispPos", 330 + 1380, 3570 + 570, 1185, 315, ControlTwips::Combo},
     };
-    EXPECT_EQ(Client(dialog).right, Twips(3315, dpi_));
+    // Widened by 字数制限 and its gap; everything else where it was.
+    EXPECT_EQ(Client(dialog).right, Twips(3195 + 1380 + 240, dpi_));
     for (const ControlTwips& c : controls) {
         HWND control = GetDlgItem(dialog, c.id);
         const RECT r = InClient(dialog, control);
@@ -205,17 +210,22 @@ void DpiTable::CheckDialog(HWND dialog) {
                 const int room =
                     width - GetSystemMetrics(SM_CXVSCROLL) * dpi_ / 96 - Design(24, dpi_);
                 const LRESULT count = SendMessageW(control, LVM_GETITEMCOUNT, 0, 0);
-                EXPECT_EQ(count, 7);
+                EXPECT_EQ(count, 10);
                 const int rowHeight =
                     HIWORD(SendMessageW(control, LVM_APPROXIMATEVIEWRECT, 2, MAKELPARAM(-1, -1))) -
                     HIWORD(SendMessageW(control, LVM_APPROXIMATEVIEWRECT, 1, MAKELPARAM(-1, -1)));
                 for (const wchar_t* item :
-                     {L"字数", L"改行", L"Byte数", L"全角", L"半角", L"スペース", L"タブ"}) {
+                     {L"字数", L"改行", L"Byte数", L"全角", L"半角", L"スペース", L"タブ",
+                      L"原稿用紙", L"UTF-8バイト数", L"X(旧Twitter)"}) {
                     Fits(c.name, item, field_, room, rowHeight);
                 }
                 break;
             }
             case ControlTwips::Field:
+                // The limit field: its six digits inside the sunken edge and the margins.
+                if (c.id == IDC_TXTCHARLIMIT) {
+                    Fits(c.name, L"999999", field_, width - Design(8, dpi_), height);
+                }
                 break;
         }
     }
@@ -231,10 +241,12 @@ void DpiTable::CheckDialog(HWND dialog) {
     }
 }
 
-void DpiTable::CheckPopup(HWND popup, bool atPointer, POINT pointer) {
+void DpiTable::CheckPopup(HWND popup, bool atPointer, POINT pointer, bool figureLine) {
+    HWND text = GetDlgItem(popup, IDC_TXTDESCRIPTION);
+    const int figureRoom = figureLine ? LineHeight(text) : 0;
     const RECT r = WindowRect(popup);
     PrintRect(dpi_, atPointer ? "popup at the pointer" : "popup in the corner", r);
-    EXPECT_EQ(r.bottom - r.top, Design(atPointer ? 80 : 60, dpi_));
+    EXPECT_EQ(r.bottom - r.top, Design(atPointer ? 80 : 60, dpi_) + figureRoom);
     EXPECT_GE(r.right - r.left, Design(230, dpi_));
     if (atPointer) {
         // The worked example opens above and to the left of the pointer.
@@ -244,7 +256,6 @@ void DpiTable::CheckPopup(HWND popup, bool atPointer, POINT pointer) {
         EXPECT_EQ(r.right, work_.right - Design(20, dpi_));
         EXPECT_EQ(r.bottom, work_.bottom - Design(20, dpi_));
     }
-    HWND text = GetDlgItem(popup, IDC_TXTDESCRIPTION);
     HWND column = GetDlgItem(popup, IDC_POPUP_FR);
     const Font report{kGothic, kTextSize, dpi_};
     EXPECT_NEAR(LineHeight(text), report.Measure(L"字").cy, 1) << "the report's font at the DPI";
@@ -252,7 +263,7 @@ void DpiTable::CheckPopup(HWND popup, bool atPointer, POINT pointer) {
     const int room = (WindowRect(text).right - WindowRect(text).left) -
                      (WindowRect(column).right - WindowRect(column).left);
     Fits(atPointer ? "popup at the pointer" : "popup in the corner", Text(text), report, room,
-         Design(60, dpi_) - Design(7.5, dpi_));
+         Design(60, dpi_) + figureRoom - Design(7.5, dpi_));
     // The icon at its column's width, and the column's controls inside the popup.
     const RECT icon = WindowRect(GetDlgItem(column, IDC_POPUP_IMG));
     EXPECT_EQ(icon.right - icon.left, Twips(285, dpi_));
@@ -301,14 +312,22 @@ TEST_P(DpiTable, EveryWindowFollowsTheRuleAndEveryTextFits) {
     ASSERT_TRUE(popup);
     CheckPopup(popup, false, {});
 
-    ASSERT_NO_FATAL_FAILURE(Restart(
-        L"task tray = 1\r\ncustom msg = 0\r\ntime auto close = 30\r\ndisp pos = ポインタ\r\n"));
-    const POINT pointer{(work_.left + work_.right) / 2, (work_.top + work_.bottom) / 2};
+    // At the pointer with every figure and a limit: four lines, the body one line taller, and
+    // the help note with their lines.
+    ASSERT_NO_FATAL_FAILURE(
+        Restart(L"task tray = 1\r\ncustom msg = 0\r\ntime auto close = 30\r\n"
+                L"disp pos = ポインタ\r\ncustom item ex = 111\r\nchar limit = 20\r\n"));
+    // Three quarters across: room on the left for the widest of these popups (326 design pixels).
+    const POINT pointer{work_.left + (work_.right - work_.left) * 3 / 4,
+                        (work_.top + work_.bottom) / 2};
     SetCursorPos(pointer.x, pointer.y);
     ASSERT_TRUE(Copy({UnicodeText(kWorked)}));
     popup = WaitForWindow(QUILLET_POPUP_CLASS);
     ASSERT_TRUE(popup);
-    CheckPopup(popup, true, pointer);
+    EXPECT_EQ(
+        Text(GetDlgItem(popup, IDC_TXTDESCRIPTION)),
+        std::wstring(kWorkedReportNoSearch) + L"\r\n原稿:2行(1枚) UTF8:30byte X:24/280 残り:3");
+    CheckPopup(popup, true, pointer, true);
     // The help note over the popup's icon.
     HWND icon = GetDlgItem(GetDlgItem(popup, IDC_POPUP_FR), IDC_POPUP_IMG);
     const RECT iconRect = WindowRect(icon);

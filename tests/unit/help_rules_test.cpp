@@ -54,6 +54,30 @@ TEST(HelpText, SearchLineShowsTheSearchString) {
     }
 }
 
+TEST(HelpText, AFigureOrTheLimitAddsItsLineAfterTheSearchLineOnlyWhenOn) {
+    struct Case {
+        std::u16string_view customItemEx;
+        int32_t charLimit;
+        std::vector<std::u16string_view> labels;  // of the lines between search and blank
+    };
+    for (const Case& c : {
+             Case{u"000", 0, {}},
+             Case{u"011", 0, {u"UTF8　", u"X   　"}},
+             Case{u"111", 1, {u"原稿　", u"UTF8　", u"X   　", u"残り　"}},
+             Case{u"1x1", -1, {u"原稿　", u"X   　"}},
+         }) {
+        const auto lines = Lines(HelpText(u"l", c.customItemEx, c.charLimit));
+        ASSERT_EQ(lines.size(), 11 + c.labels.size());
+        EXPECT_EQ(lines[8], u"l   　:指定文字列の個数");
+        for (size_t i = 0; i < c.labels.size(); ++i) {
+            // Each label fills the six columns, as those of the lines above.
+            EXPECT_EQ(lines[9 + i].substr(0, lines[9 + i].find(u':')), c.labels[i]);
+            EXPECT_EQ(text::SjisByteLen(c.labels[i]), 6);
+        }
+        EXPECT_EQ(lines[9 + c.labels.size()], u"");
+    }
+}
+
 TEST(HelpPlacement, BottomRightAtThePointerUnlessItWouldCrossTheWorkAreasLeftOrTop) {
     struct Case {
         const char* name;

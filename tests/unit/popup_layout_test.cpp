@@ -60,6 +60,26 @@ TEST(PopupRequest, CornersOfTheWorkAreaAndSizesAtItsDpi) {
     }
 }
 
+// The fourth line adds one line of the report's font to the body, at the corners and at the
+// pointer alike; the tail band and the width stay.
+TEST(PopupRequest, TheFigureLineMakesTheBodyOneLineTaller) {
+    struct Case {
+        std::u16string_view dispPos;
+        int dpi;
+        int32_t lineHeight;
+        int32_t height;
+    };
+    for (const Case c : {Case{u"右下隅", 96, 13, 73}, Case{u"ポインタ", 144, 20, 140},
+                         Case{u"右下隅", 96, -3, 60}}) {
+        const Request r = PopupRequest(c.dispPos, 25, {500, 400}, kScreen, c.dpi, c.lineHeight);
+        EXPECT_EQ(r.height, c.height) << c.dpi << " dpi, line " << c.lineHeight;
+        EXPECT_EQ(r.width, display::Scale(230, c.dpi));
+        // The balloon's body takes all of it but the band left to the tail.
+        const Layout l = LayoutPopup(r, kScreen, c.dpi);
+        EXPECT_EQ(l.shape.body.bottom - l.shape.body.top, c.height - l.tail) << c.dpi;
+    }
+}
+
 TEST(PopupRequest, WidthIsSixPixelsPerByteAndStaysDrawable) {
     struct Case {
         int64_t reportWidth;

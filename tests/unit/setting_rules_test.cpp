@@ -24,7 +24,9 @@ ControlValues AsLoaded(const Settings& s) {
             CustomItemTicks(s.CustomItem),
             FlagTicked(s.CustomMsg),
             FormatSeconds(s.TimeAutoClose),
-            s.DispPos};
+            s.DispPos,
+            CustomItemExTicks(s.CustomItemEx),
+            FormatCharLimit(s.CharLimit)};
 }
 
 TEST(SettingRules, SecondsAreRightAlignedInTwoCharacters) {
@@ -94,7 +96,10 @@ TEST(SettingRules, ApplyingUntouchedControlsChangesNoSetting) {
     Settings extreme;
     extreme.TimeAutoClose = kMin;
     extreme.CustomItem = u"111111111111";
-    for (const Settings& loaded : {Settings{}, odd, usual, extreme}) {
+    Settings figures;  // a limit of more digits than the field takes
+    figures.CustomItemEx = u"101";
+    figures.CharLimit = kMax;
+    for (const Settings& loaded : {Settings{}, odd, usual, extreme, figures}) {
         Settings settings = loaded;
         Apply(AsLoaded(loaded), loaded, CloseButton::Resume, settings);
         EXPECT_EQ(settings, loaded);
@@ -132,6 +137,29 @@ TEST(SettingRules, ATouchedControlGivesItsOwnValue) {
     shown.Items = {};
     Apply(shown, Settings{}, CloseButton::Resume, settings);
     EXPECT_EQ(settings.CustomItem, u"0000000");
+}
+
+TEST(SettingRules, FigureRowsAndTheLimitFieldGiveTheirOwnValuesWhenTouched) {
+    Settings loaded;
+    loaded.CustomItemEx = u"010";
+    loaded.CharLimit = 400;
+    ControlValues shown = AsLoaded(loaded);
+    shown.Figures = {true, true, false};
+    Settings settings = loaded;
+    Apply(shown, loaded, CloseButton::Resume, settings);
+    EXPECT_EQ(settings.CustomItemEx, u"110");
+    EXPECT_EQ(settings.CustomItem, loaded.CustomItem);
+    // The field read back: empty is no limit; what is not a 32-bit number keeps 400.
+    const struct {
+        std::u16string text;
+        int32_t limit;
+    } cases[] = {{u"", 0},     {u" 0140 ", 140}, {u"12a", 400},
+                 {u"-5", 400}, {u"１２０", 400}, {u"2147483648", 400}};
+    for (const auto& c : cases) {
+        shown.CharLimit = c.text;
+        Apply(shown, loaded, CloseButton::Resume, settings);
+        EXPECT_EQ(settings.CharLimit, c.limit) << std::string(c.text.begin(), c.text.end());
+    }
 }
 
 TEST(SettingRules, TheResultDependsOnTheButtonAndTheTrayBox) {

@@ -145,12 +145,15 @@ protected:
     static inline HWND other_ = nullptr;
     bool failCount_ = false;  // the count itself runs out of memory
     std::function<void(const std::u16string&)> whileShowing_;  // runs inside the count
-    ClipWatch watch_{[this](const std::u16string& text) {
+    bool wantsUnicode_ = false;
+    std::u16string unicode_;  // what the last count got besides CF_TEXT
+    ClipWatch watch_{[this](const std::u16string& text, const std::u16string& unicode) {
                          if (failCount_) throw std::bad_alloc();
                          g_log.push_back(L"count:" + std::wstring(text.begin(), text.end()));
+                         unicode_ = unicode;
                          if (whileShowing_) whileShowing_(text);
                      },
-                     [] { return HWND{}; }};
+                     [] { return HWND{}; }, [this] { return wantsUnicode_; }};
 };
 
 TEST_F(ClipWatchTest, TheTextPresentAtStartIsNotCountedButTheNextCopyIs) {
@@ -294,6 +297,21 @@ TEST_F(ClipWatchTest, ACopyMadeWhileACountIsShownWaitsForIt) {
     EXPECT_EQ(g_log, (std::vector<std::wstring>{L"count:A", L"shown:A", L"before:draw", L"count:B",
                                                 L"shown:B", L"before:draw"}));
     EXPECT_EQ(watch_.LastText(), u"B");
+}
+
+// The figures' Unicode text comes from the same look as CF_TEXT, and only while it is asked for;
+// a program that put only CF_TEXT gets the system's conversion of it.
+TEST_F(ClipWatchTest, TheUnicodeTextIsReadOnlyWhenAskedFor) {
+    watch_.Start(main_);
+    Copy(L"猫\U0001F44D");
+    EXPECT_EQ(unicode_, u"") << "read although no figure asked for it";
+    wantsUnicode_ = true;
+    Copy(L"犬\U0001F44D");
+    EXPECT_EQ(unicode_, u"犬\U0001F44D");
+    CopyBytes("\x8B\x9B\r\n");  // 「魚」 CR LF in Shift-JIS only
+    EXPECT_EQ(unicode_, u"魚\r\n");
+    ASSERT_EQ(g_log.size(), 3u);
+    EXPECT_EQ(g_log[2], L"count:魚\r\n");
 }
 
 // Memory running out, for real: nothing is counted or remembered, and the watch goes on.

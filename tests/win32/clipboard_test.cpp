@@ -1,4 +1,5 @@
-// Reading CF_TEXT: unterminated, cut-off and very large blocks; a busy or empty real clipboard.
+// Reading CF_TEXT and CF_UNICODETEXT: unterminated, cut-off and very large blocks; a busy or
+// empty real clipboard.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -50,6 +51,23 @@ TEST(ClipboardBlock, ShiftJisIsConvertedAndACutOffLeadByteDropped) {
     // The second 「あ」 lost its trail byte, with and without a NUL after it.
     EXPECT_EQ(FromBlock("\x82\xA0\x82"), u"あ");
     EXPECT_EQ(FromBlock(std::string("\x82\xA0\x82\0", 4)), u"あ");
+}
+
+TEST(ClipboardBlock, UnicodeTextEndsAtTheFirstNulOrTheLastWholeCodeUnit) {
+    struct Case {
+        std::string bytes;
+        std::u16string text;
+    };
+    const Case cases[] = {
+        {std::string("a\0\x5D\x30", 4), u"aそ"},  // no NUL at all
+        {std::string("a\0\0\0b\0", 6), u"a"},     // up to the first NUL
+        {std::string("a\0b", 3), u"a"},           // half a code unit at the end
+    };
+    for (const Case& c : cases) {
+        Block block(c.bytes);
+        ASSERT_EQ(GlobalSize(block.get()), c.bytes.size()) << "the block was rounded";
+        EXPECT_EQ(UnicodeTextFromBlock(block.get()), c.text);
+    }
 }
 
 TEST(ClipboardBlock, ABlockOfTensOfMegabytesIsReadWhole) {
