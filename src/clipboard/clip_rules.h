@@ -23,6 +23,14 @@ constexpr bool IsNewText(std::u16string_view text, std::u16string_view lastText)
     return text != lastText;
 }
 
+// With a figure of the Unicode text on, that text is read too, and two copies whose Shift-JIS
+// texts are equal may still differ in what Shift-JIS cannot hold (👍 and 😀 are both "?"): such a
+// copy is new as well, or its figures would never be shown.
+constexpr bool IsNewCopy(std::u16string_view text, std::u16string_view lastText, bool unicodeRead,
+                         std::u16string_view unicode, std::u16string_view lastUnicode) {
+    return IsNewText(text, lastText) || (unicodeRead && unicode != lastUnicode);
+}
+
 // What a copy says about itself through the markers that password managers and similar programs
 // put beside their text.
 struct ClipMarkers {

@@ -66,7 +66,7 @@ private:
     void OnChange(HWND hwnd, bool fromChain);
     // Looks at the clipboard unless this change has been looked at already.
     void Examine(HWND hwnd);
-    void CountNew(std::u16string text, const std::u16string& unicode);
+    void CountNew(std::u16string text, std::u16string unicode);
     void RetryLater(HWND hwnd);
     // A listener notification: when the chain's head has gone, take its place again.
     void MendChain(HWND hwnd);
@@ -76,6 +76,7 @@ private:
     std::function<HWND()> popup_;
     std::function<bool()> wantsUnicode_;
     std::u16string lastText_;
+    std::u16string lastUnicode_;  // the last count's Unicode text, when it was read
     HWND nextViewer_ = nullptr;  // kept when the watch stops, as the chain last told us
     bool joined_ = false;
     bool subclassed_ = false;

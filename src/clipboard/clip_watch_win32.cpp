@@ -100,7 +100,8 @@ void ClipWatch::Examine(HWND hwnd) {
         examinedSequence_ = sequence;
         return;
     }
-    WatchedText read = ReadWatchedText(hwnd, wantsUnicode_ && wantsUnicode_());
+    const bool wantsUnicode = wantsUnicode_ && wantsUnicode_();
+    WatchedText read = ReadWatchedText(hwnd, wantsUnicode);
     if (read.status == ClipStatus::Busy && retriesLeft_ > 0) {
         RetryLater(hwnd);
         return;
@@ -108,11 +109,14 @@ void ClipWatch::Examine(HWND hwnd) {
     examinedSequence_ = sequence;
     // A busy clipboard given up, a secret copy, a text too large to hold: nothing to count, and
     // the last counted text stays.
-    if (read.status != ClipStatus::Text || !IsNewText(read.text, lastText_)) return;
-    CountNew(std::move(read.text), read.unicodeText);
+    if (read.status != ClipStatus::Text ||
+        !IsNewCopy(read.text, lastText_, wantsUnicode, read.unicodeText, lastUnicode_)) {
+        return;
+    }
+    CountNew(std::move(read.text), std::move(read.unicodeText));
 }
 
-void ClipWatch::CountNew(std::u16string text, const std::u16string& unicode) {
+void ClipWatch::CountNew(std::u16string text, std::u16string unicode) {
     // Remembered only once its report is out: a count that failed must count when the same text
     // is copied again.
     try {
@@ -123,6 +127,7 @@ void ClipWatch::CountNew(std::u16string text, const std::u16string& unicode) {
         return;
     }
     lastText_ = std::move(text);
+    lastUnicode_ = std::move(unicode);
 }
 
 void ClipWatch::RetryLater(HWND hwnd) {

@@ -38,6 +38,14 @@ TEST(ClipRules, OnlyATextThatDiffersInSomeCodeUnitIsNew) {
     EXPECT_TRUE(IsNewText(u"x", u""));
 }
 
+TEST(ClipRules, WithTheUnicodeTextReadItsDifferenceMakesACopyNewToo) {
+    // 👍 then 😀: both "?" in Shift-JIS.
+    EXPECT_TRUE(IsNewCopy(u"?", u"?", true, u"😀", u"👍"));
+    EXPECT_FALSE(IsNewCopy(u"?", u"?", false, u"", u"👍")) << "not read: the old rule alone";
+    EXPECT_FALSE(IsNewCopy(u"?", u"?", true, u"👍", u"👍"));
+    EXPECT_TRUE(IsNewCopy(u"a", u"b", true, u"a", u"a"));
+}
+
 TEST(ClipRules, OurDirectSuccessorLeavingHandsUsItsSuccessorAndStopsTheNotice) {
     const ChainChange change = OnChainChange(kOther, kOther, 0x4004);
     EXPECT_EQ(change.NextViewer, 0x4004u);
