@@ -77,7 +77,7 @@ private:
     std::function<bool()> wantsUnicode_;
     std::u16string lastText_;
     std::u16string lastUnicode_;  // the last count's Unicode text, when it was read
-    HWND nextViewer_ = nullptr;  // kept when the watch stops, as the chain last told us
+    HWND nextViewer_ = nullptr;   // kept when the watch stops, as the chain last told us
     bool joined_ = false;
     bool subclassed_ = false;
     bool listening_ = false;
