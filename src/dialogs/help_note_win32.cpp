@@ -63,13 +63,15 @@ private:
     UniqueBrush back_;
     HWND label_ = nullptr;  // children: destroyed with the window
     HWND close_ = nullptr;
-    display::MonitorArea monitor_;  // where it opens: the monitor under the pointer
+    POINT pointer_{};               // where it opens: beside the pointer,
+    display::MonitorArea monitor_;  // on the monitor under it
     int dpi_ = 96;
 };
 
 bool HelpNoteWindow::Create() {
     if (!RegisterClassOnce(instance_, QUILLET_HELP_CLASS, nullptr, nullptr, nullptr)) return false;
-    monitor_ = display::MonitorUnderPointer();
+    GetCursorPos(&pointer_);
+    monitor_ = display::MonitorAtPoint(pointer_);
     dpi_ = monitor_.Dpi;
     if (!WindowBase::Create(instance_, QUILLET_HELP_CLASS, L"", kStyle, kExStyle, 0, 0,
                             HelpClientWidth(dpi_), display::Scale(kHelpClientHeight, dpi_), nullptr,
@@ -113,11 +115,9 @@ void HelpNoteWindow::OnLoad() {
     GetClientRect(Hwnd(), &client);
     OnSize(client.right, client.bottom);
 
-    POINT pointer{};
-    GetCursorPos(&pointer);
     RECT outer{};
     GetWindowRect(Hwnd(), &outer);
-    const HelpPoint at = HelpPlacement({pointer.x, pointer.y}, outer.right - outer.left,
+    const HelpPoint at = HelpPlacement({pointer_.x, pointer_.y}, outer.right - outer.left,
                                        outer.bottom - outer.top, monitor_.Work);
     SetWindowPos(Hwnd(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowTextW(label_, text.c_str());

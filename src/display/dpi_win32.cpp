@@ -7,27 +7,26 @@ namespace quillet::display {
 
 namespace {
 
-// Functions of newer systems, looked up once; null where the system lacks them.
-template <typename F>
-F Find(const wchar_t* module, const char* name) {
-    return sys::FindSystemFunction<F>(module, name);
-}
+using SetAwarenessContext = BOOL(WINAPI*)(HANDLE);
+using DpiForWindow = UINT(WINAPI*)(HWND);
+using DpiForSystem = UINT(WINAPI*)();
+using MetricsForDpi = int(WINAPI*)(int, UINT);
+using AdjustForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+using DpiForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 
+// Functions of newer systems, looked up once; null where the system lacks them.
 struct Api {
-    BOOL(WINAPI* setAwarenessContext)
-    (HANDLE) = Find<BOOL(WINAPI*)(HANDLE)>(L"user32.dll", "SetProcessDpiAwarenessContext");
-    UINT(WINAPI* dpiForWindow)(HWND) = Find<UINT(WINAPI*)(HWND)>(L"user32.dll", "GetDpiForWindow");
-    UINT(WINAPI* dpiForSystem)() = Find<UINT(WINAPI*)()>(L"user32.dll", "GetDpiForSystem");
-    int(WINAPI* metricsForDpi)(int, UINT) = Find<int(WINAPI*)(int, UINT)>(L"user32.dll",
-                                                                          "GetSystemMetricsForDpi");
-    BOOL(WINAPI* adjustForDpi)
-    (LPRECT, DWORD, BOOL, DWORD,
-     UINT) = Find<BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT)>(L"user32.dll",
-                                                                   "AdjustWindowRectExForDpi");
-    HRESULT(WINAPI* dpiForMonitor)
-    (HMONITOR, int, UINT*,
-     UINT*) = Find<HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*)>(L"shcore.dll",
-                                                                  "GetDpiForMonitor");
+    template <typename F>
+    static F Find(const wchar_t* module, const char* name) {
+        return sys::FindSystemFunction<F>(module, name);
+    }
+    SetAwarenessContext setAwarenessContext =
+        Find<SetAwarenessContext>(L"user32.dll", "SetProcessDpiAwarenessContext");
+    DpiForWindow dpiForWindow = Find<DpiForWindow>(L"user32.dll", "GetDpiForWindow");
+    DpiForSystem dpiForSystem = Find<DpiForSystem>(L"user32.dll", "GetDpiForSystem");
+    MetricsForDpi metricsForDpi = Find<MetricsForDpi>(L"user32.dll", "GetSystemMetricsForDpi");
+    AdjustForDpi adjustForDpi = Find<AdjustForDpi>(L"user32.dll", "AdjustWindowRectExForDpi");
+    DpiForMonitor dpiForMonitor = Find<DpiForMonitor>(L"shcore.dll", "GetDpiForMonitor");
 };
 
 const Api& Calls() {

@@ -18,6 +18,9 @@ std::vector<MonitorArea> Monitors();
 // is the whole screen when the system tells of no monitor.
 MonitorArea MonitorUnderPointer();
 
+// The monitor that holds `point` (or the nearest): for a caller that has read the pointer itself.
+MonitorArea MonitorAtPoint(POINT point);
+
 // The monitor that shows most of the window (or the nearest).
 MonitorArea MonitorOfWindow(HWND hwnd);
 

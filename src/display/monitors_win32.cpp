@@ -39,7 +39,11 @@ std::vector<MonitorArea> Monitors() {
 MonitorArea MonitorUnderPointer() {
     POINT pointer{};
     GetCursorPos(&pointer);
-    return AreaOf(MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST));
+    return MonitorAtPoint(pointer);
+}
+
+MonitorArea MonitorAtPoint(POINT point) {
+    return AreaOf(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST));
 }
 
 MonitorArea MonitorOfWindow(HWND hwnd) {

@@ -443,7 +443,7 @@ void Popup::Present(const Report& report,
     // On the monitor under the pointer, where the user works: its work area and its DPI.
     POINT pointer{};
     GetCursorPos(&pointer);
-    const display::MonitorArea monitor = display::MonitorUnderPointer();
+    const display::MonitorArea monitor = display::MonitorAtPoint(pointer);
 
     // A popup that has closed is loaded afresh: nothing of the last one survives.
     if (!window_ || !window_->Hwnd()) {

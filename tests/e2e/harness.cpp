@@ -220,6 +220,12 @@ std::vector<HWND> ChildWindows(HWND parent, std::wstring_view class_name) {
     return search.found;
 }
 
+std::wstring MessageText(HWND box) {
+    std::wstring text;
+    for (HWND label : ChildWindows(box, L"Static")) text += WindowText(label).value_or(L"");
+    return text;
+}
+
 std::optional<std::wstring> WindowText(HWND hwnd, Ms timeout) {
     const UINT ms = static_cast<UINT>(timeout.count());
     DWORD_PTR length = 0;

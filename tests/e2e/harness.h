@@ -67,6 +67,8 @@ std::vector<HWND> ChildWindows(HWND parent, std::wstring_view class_name);
 std::wstring ClassName(HWND hwnd);
 std::optional<std::wstring> WindowText(HWND hwnd, Ms timeout = kWait);
 bool SetWindowTextOf(HWND hwnd, const std::wstring& text);
+// A message box's text: its labels' texts run together.
+std::wstring MessageText(HWND box);
 // True when the window's thread handles a message within `timeout`.
 bool Responds(HWND hwnd, Ms timeout);
 

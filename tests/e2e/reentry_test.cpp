@@ -212,8 +212,7 @@ TEST_F(Reentry, HelpWithoutThePageSaysWhereItWasExpected) {
     HWND box = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (box = VisibleWindow(L"#32770")) != nullptr; }))
         << "ヘルプ without its page said nothing";
-    std::wstring message;
-    for (HWND label : ChildWindows(box, L"Static")) message += WindowText(label).value_or(L"");
+    const std::wstring message = MessageText(box);
     EXPECT_NE(message.find(L"ヘルプのページを開けませんでした"), std::wstring::npos)
         << Printable(message);
     const std::wstring folder = dir_.path().substr(dir_.path().find_last_of(L'\\') + 1);

@@ -451,8 +451,7 @@ TEST_F(RobustnessSaveRefused, ClosingShowsWhereTheSettingsCouldNotBeWritten) {
     ASSERT_TRUE(box) << "the program ended without a word";
     EXPECT_TRUE(GetWindowLongPtrW(box, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(GetForegroundWindow(), box);
-    std::wstring message;
-    for (HWND label : ChildWindows(box, L"Static")) message += WindowText(label).value_or(L"");
+    const std::wstring message = MessageText(box);
     EXPECT_NE(message.find(L"設定を保存できませんでした"), std::wstring::npos)
         << Printable(message);
     const std::wstring folder = dir_.path().substr(dir_.path().find_last_of(L'\\') + 1);
