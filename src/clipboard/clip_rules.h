@@ -10,11 +10,26 @@ namespace quillet::clip {
 // A window handle as a plain number, so that the rules need no Win32 header.
 using WindowId = std::uintptr_t;
 
-// Whether a clipboard change is looked at all. Copies made inside the program's own windows are
-// not counted. A plain equality of handles: when there is no foreground window and no popup, both
-// are 0 and the change is skipped as well.
-constexpr bool ShouldExamineChange(WindowId foreground, WindowId mainWindow, WindowId popup) {
-    return foreground != mainWindow && foreground != popup;
+// Whether a copy is the program's own: its clipboard owner is a window of this process. Judged
+// by who made the copy, not by which window is in front, so that a click on the program's window
+// while a copy waits, or no window in front at all, cannot turn another program's copy into ours.
+// A copy without an owner (0) was made by nobody in particular and is never ours.
+constexpr bool IsOwnCopy(std::uint32_t ownerProcess, std::uint32_t ownProcess) {
+    return ownerProcess != 0 && ownerProcess == ownProcess;
+}
+
+// How long a change waits before the next look when the clipboard was held by another program
+// at look `tries` (0 for the first), after `waitedMs` since its first look; nothing once it has
+// waited long enough to be given up. Short at first, since most holds last a moment; then once a
+// second, for slow owners (large spreadsheet ranges, remote-desktop sync, clipboard managers).
+inline constexpr unsigned kRetryFirstMs = 100;
+inline constexpr unsigned kRetryLongestMs = 1000;
+inline constexpr unsigned kRetryForMs = 90'000;
+constexpr std::optional<unsigned> RetryDelay(int tries, std::uint64_t waitedMs) {
+    if (tries < 0 || waitedMs >= kRetryForMs) return std::nullopt;
+    unsigned delay = kRetryFirstMs;
+    for (int i = 0; i < tries && delay < kRetryLongestMs; ++i) delay *= 2;
+    return delay < kRetryLongestMs ? delay : kRetryLongestMs;
 }
 
 // Whether a text read from the clipboard is counted: only when it differs from the one counted

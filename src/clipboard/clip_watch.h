@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace quillet::clip {
@@ -20,17 +21,19 @@ namespace quillet::clip {
 // once the change in hand has been shown.
 class ClipWatch {
 public:
-    // `showCount` counts a new text and shows the report; the text becomes the last counted
-    // text once it returns. It gets the copy's CF_TEXT and, when `wantsUnicode` says so at the
-    // time of the copy, its Unicode text (else an empty one); whether a text is new is judged
-    // by CF_TEXT alone. `popup` names the count popup's window while there is one: copies made
-    // in it, as in the watched window, are not counted.
+    // `showCount` counts a new text and shows the report, and says whether it did; the text
+    // becomes the last counted text only then. It gets the copy's CF_TEXT and, when
+    // `wantsUnicode` says so at the time of the copy, its Unicode text (else an empty one);
+    // whether a text is new is judged by CF_TEXT alone. `isOwnCopy` tells the program's own
+    // copies by their clipboard owner (by default: a window of this process); they are not
+    // counted.
     using ShowCount =
-        std::function<void(const std::u16string& text, const std::u16string& unicode)>;
-    ClipWatch(ShowCount showCount, std::function<HWND()> popup,
-              std::function<bool()> wantsUnicode = {})
+        std::function<bool(const std::u16string& text, const std::u16string& unicode)>;
+    using OwnerTest = std::function<bool(HWND owner)>;
+    explicit ClipWatch(ShowCount showCount, OwnerTest isOwnCopy = {},
+                       std::function<bool()> wantsUnicode = {})
         : showCount_(std::move(showCount)),
-          popup_(std::move(popup)),
+          isOwnCopy_(std::move(isOwnCopy)),
           wantsUnicode_(std::move(wantsUnicode)) {}
     ~ClipWatch() = default;
     ClipWatch(const ClipWatch&) = delete;
@@ -55,25 +58,28 @@ public:
     // destroyed, nor the watch stopped, before it has returned.
     bool Busy() const { return depth_ > 0; }
 
-    // The timer the watch uses on the watched window to look again at a busy clipboard.
+    // The timer the watch uses on the watched window to look again at a held clipboard.
     static constexpr UINT_PTR kRetryTimerId = 0x7122;
 
 private:
     static LRESULT CALLBACK ClipWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                         DWORD_PTR ref);
-    // A change reported by the chain (`fromChain`: pass it on afterwards) or by the listener or
-    // the retry timer.
+    // A change reported by the chain (`fromChain`: pass it on afterwards), by the listener or
+    // by the retry timer.
     void OnChange(HWND hwnd, bool fromChain);
-    // Looks at the clipboard unless this change has been looked at already.
+    // Looks at the clipboard unless this change has been looked at already, or waits for the
+    // retry timer's look.
     void Examine(HWND hwnd);
+    bool OwnCopy(HWND owner) const;
     void CountNew(std::u16string text, std::u16string unicode);
-    void RetryLater(HWND hwnd);
+    // The change in hand is read, judged or given up: no more looks at it.
+    void Settle(HWND hwnd, DWORD sequence);
     // A listener notification: when the chain's head has gone, take its place again.
     void MendChain(HWND hwnd);
     void PassOn(UINT msg, WPARAM wp, LPARAM lp);
 
     ShowCount showCount_;
-    std::function<HWND()> popup_;
+    OwnerTest isOwnCopy_;
     std::function<bool()> wantsUnicode_;
     std::u16string lastText_;
     std::u16string lastUnicode_;  // the last count's Unicode text, when it was read
@@ -85,10 +91,16 @@ private:
     bool changeWaiting_ = false;  // a change arrived while one was being handled
     bool passOnWaiting_ = false;  // ... and it came through the chain
     DWORD examinedSequence_ = 0;  // the clipboard change looked at last
-    // Tries left for the change in retrySequence_: each change has its own, so a burst of busy
-    // changes cannot use up those of the last one.
-    DWORD retrySequence_ = 0;
-    int retriesLeft_ = 0;
+    // The change that found the clipboard held, while the retry timer waits to look again. Whose
+    // copy it is was judged at its first look and stays so, whatever is clicked meanwhile.
+    struct Waiting {
+        DWORD sequence = 0;
+        bool own = false;
+        int tries = 0;
+        ULONGLONG since = 0;  // tick of its first look
+        bool timerSet = false;
+    };
+    std::optional<Waiting> waiting_;
 };
 
 }  // namespace quillet::clip

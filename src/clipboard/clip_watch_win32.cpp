@@ -16,11 +16,6 @@ constexpr UINT_PTR kSubclassId = 1;
 // How long a next viewer may take over one notification. One that the system already knows to
 // be hung is skipped at once; either way the program goes on.
 constexpr UINT kPassOnTimeoutMs = 2000;
-// A clipboard that another program holds open is looked at again a few times, without blocking
-// the window meanwhile, before that change is given up.
-constexpr UINT kRetryMs = 250;
-constexpr int kRetries = 8;
-
 WindowId Id(HWND hwnd) {
     return reinterpret_cast<WindowId>(hwnd);
 }
@@ -33,7 +28,7 @@ void ClipWatch::Start(HWND hwnd) {
     if (joined_) return;
     // The text on the clipboard now, or copied while the watch was off, is not counted.
     examinedSequence_ = GetClipboardSequenceNumber();
-    retriesLeft_ = kRetries;
+    waiting_.reset();
     nextViewer_ = SetClipboardViewer(hwnd);
     joined_ = true;
     if (!subclassed_) {
@@ -49,6 +44,7 @@ void ClipWatch::Stop(HWND hwnd) {
         listening_ = false;
     }
     KillTimer(hwnd, kRetryTimerId);
+    waiting_.reset();
     if (subclassed_) {
         RemoveWindowSubclass(hwnd, &ClipWatch::ClipWndProc, kSubclassId);
         subclassed_ = false;
@@ -90,25 +86,28 @@ void ClipWatch::Examine(HWND hwnd) {
     // 0 means the system does not tell: then every notification is looked at, and the
     // last-text rule alone keeps a change from being counted twice.
     if (sequence != 0 && sequence == examinedSequence_) return;
-    if (sequence != retrySequence_) {
-        retrySequence_ = sequence;
-        retriesLeft_ = kRetries;
+    if (!waiting_ || waiting_->sequence != sequence || sequence == 0) {
+        // A new change, which replaces one that waited: whose copy it is is judged now, once.
+        KillTimer(hwnd, kRetryTimerId);
+        waiting_ = Waiting{sequence, OwnCopy(GetClipboardOwner()), 0, GetTickCount64(), false};
+    } else if (waiting_->timerSet) {
+        return;  // a second notification of a held change: the timer looks again
     }
-    if (!ShouldExamineChange(Id(GetForegroundWindow()), Id(hwnd),
-                             Id(popup_ ? popup_() : nullptr)) ||
-        !HasText()) {
-        examinedSequence_ = sequence;
+    if (waiting_->own || !HasText()) {
+        Settle(hwnd, sequence);
         return;
     }
     const bool wantsUnicode = wantsUnicode_ && wantsUnicode_();
     WatchedText read = ReadWatchedText(hwnd, wantsUnicode);
-    if (read.status == ClipStatus::Busy && retriesLeft_ > 0) {
-        RetryLater(hwnd);
-        return;
+    if (read.status == ClipStatus::Busy) {
+        if (const auto delay = RetryDelay(waiting_->tries++, GetTickCount64() - waiting_->since)) {
+            waiting_->timerSet = SetTimer(hwnd, kRetryTimerId, *delay, nullptr) != 0;
+            if (waiting_->timerSet) return;
+        }
     }
-    examinedSequence_ = sequence;
-    // A busy clipboard given up, a secret copy, a text too large to hold: nothing to count, and
-    // the last counted text stays.
+    Settle(hwnd, sequence);
+    // A held clipboard given up, a secret copy, a text too large to hold: nothing to count,
+    // and the last counted text stays.
     if (read.status != ClipStatus::Text ||
         !IsNewCopy(read.text, lastText_, wantsUnicode, read.unicodeText, lastUnicode_)) {
         return;
@@ -116,11 +115,24 @@ void ClipWatch::Examine(HWND hwnd) {
     CountNew(std::move(read.text), std::move(read.unicodeText));
 }
 
+bool ClipWatch::OwnCopy(HWND owner) const {
+    if (isOwnCopy_) return isOwnCopy_(owner);
+    DWORD ownerProcess = 0;
+    if (owner) GetWindowThreadProcessId(owner, &ownerProcess);
+    return IsOwnCopy(ownerProcess, GetCurrentProcessId());
+}
+
+void ClipWatch::Settle(HWND hwnd, DWORD sequence) {
+    KillTimer(hwnd, kRetryTimerId);
+    waiting_.reset();
+    examinedSequence_ = sequence;
+}
+
 void ClipWatch::CountNew(std::u16string text, std::u16string unicode) {
-    // Remembered only once its report is out: a count that failed must count when the same text
-    // is copied again.
+    // Remembered only once its report is out: a count that failed, or found nothing to show,
+    // must count when the same text is copied again.
     try {
-        showCount_(text, unicode);
+        if (!showCount_(text, unicode)) return;
     } catch (const std::bad_alloc&) {
         return;
     } catch (const std::length_error&) {
@@ -128,11 +140,6 @@ void ClipWatch::CountNew(std::u16string text, std::u16string unicode) {
     }
     lastText_ = std::move(text);
     lastUnicode_ = std::move(unicode);
-}
-
-void ClipWatch::RetryLater(HWND hwnd) {
-    --retriesLeft_;
-    SetTimer(hwnd, kRetryTimerId, kRetryMs, nullptr);
 }
 
 void ClipWatch::MendChain(HWND hwnd) {
@@ -158,14 +165,17 @@ LRESULT CALLBACK ClipWatch::ClipWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
         case WM_TIMER:
             if (wp != kRetryTimerId) break;
             KillTimer(hwnd, kRetryTimerId);
+            if (self->waiting_) self->waiting_->timerSet = false;
             self->OnChange(hwnd, false);
             return 0;
         case WM_CHANGECBCHAIN: {
             const ChainChange change =
                 OnChainChange(Id(self->nextViewer_), Id(reinterpret_cast<HWND>(wp)),
                               Id(reinterpret_cast<HWND>(lp)));
-            if (change.Forward) self->PassOn(msg, wp, lp);
+            // Kept before the notice goes on: a viewer behind us may leave while it handles the
+            // notice, and the change it then tells us of must not be overwritten afterwards.
             self->nextViewer_ = Hwnd(change.NextViewer);
+            if (change.Forward) self->PassOn(msg, wp, lp);
             // A copy made while the notice went down the chain waited for it.
             if (self->depth_ == 0 && self->changeWaiting_)
                 self->OnChange(hwnd, self->passOnWaiting_);

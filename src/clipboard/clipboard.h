@@ -10,7 +10,7 @@
 namespace quillet::clip {
 
 // Holds the clipboard open for one scope. Another program may hold it for a moment, so opening
-// is tried a few times with short sleeps (well under a second in all); never waits longer.
+// is tried a few times within 30 ms; never waits longer.
 class ClipboardOpen {
 public:
     explicit ClipboardOpen(HWND owner);
@@ -39,7 +39,7 @@ std::optional<std::u16string> UnicodeTextFromBlock(HGLOBAL block);
 // What the clipboard watch got from one look at the clipboard.
 enum class ClipStatus {
     Text,      // the text, in `text`
-    Busy,      // another program held the clipboard open all the time we tried
+    Busy,      // another program held the clipboard open all the time we tried (30 ms)
     NoText,    // no CF_TEXT, or its owner did not render it
     Secret,    // the copy carries a marker that asks clipboard tools to leave it alone
     TooLarge,  // the text is larger than this process can hold

@@ -13,10 +13,11 @@ namespace quillet::clip {
 
 namespace {
 
-// About half a second in all: long enough for a program that is still writing, short enough
-// that a clipboard held for good does not freeze the program.
-constexpr int kOpenAttempts = 12;
-constexpr DWORD kOpenRetryMs = 40;
+// A few tries within 30 ms ride out the moment another viewer or the system's clipboard sync has
+// the clipboard open; a longer hold is the watch's to wait for, on a timer, so that the window
+// never stops answering.
+constexpr int kOpenAttempts = 4;
+constexpr DWORD kOpenRetryMs = 10;
 
 // Unlocks on every way out of the read.
 class GlobalLockGuard {

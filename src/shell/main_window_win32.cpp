@@ -47,10 +47,11 @@ MainWindow::MainWindow(app::AppState& app, HINSTANCE instance, AppWindows& windo
     : app_(app),
       instance_(instance),
       windows_(windows),
-      watch_([this](const std::u16string& text,
-                    const std::u16string& unicode) { ShowCount(app_, *this, text, unicode); },
-             [&windows] { return windows.popup.Hwnd(); },
-             [this] { return WantsUnicodeText(app_.settings); }),
+      watch_(
+          [this](const std::u16string& text, const std::u16string& unicode) {
+              return ShowCount(app_, *this, text, unicode);
+          },
+          {}, [this] { return WantsUnicodeText(app_.settings); }),
       flow_(app, windows, watch_, tray_, [this] { TrayIconSet(NIM_ADD); }),
       textColor_(kInstructionColor) {}
 
@@ -356,7 +357,13 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             }
             break;
         case WM_COMMAND:
-            if (HIWORD(wp) == 0) OnCommand(LOWORD(wp));
+            // A command sent by another program while a clipboard change is handled runs inside
+            // one of the watch's waits; like the tray's events, it waits for the message loop.
+            if (HIWORD(wp) == 0 && watch_.Busy()) {
+                PostMessageW(Hwnd(), WM_COMMAND, wp, lp);
+            } else if (HIWORD(wp) == 0) {
+                OnCommand(LOWORD(wp));
+            }
             return 0;
         case WM_CLOSE:
             OnClose();

@@ -1,5 +1,6 @@
 // The copy-event handler: counts a new clipboard text and delivers the report. `unicodeText` is
-// the copy's Unicode text, for the figures of the fourth line (empty when none is on).
+// the copy's Unicode text, for the figures of the fourth line (empty when none is on). False when
+// the clipboard has no text by now: then the text was not shown and is not remembered.
 #pragma once
 
 #include <string>
@@ -10,7 +11,7 @@ namespace quillet::shell {
 
 class MainWindow;
 
-void ShowCount(app::AppState& app, MainWindow& main, const std::u16string& text,
+bool ShowCount(app::AppState& app, MainWindow& main, const std::u16string& text,
                const std::u16string& unicodeText);
 
 }  // namespace quillet::shell

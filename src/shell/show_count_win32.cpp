@@ -7,10 +7,13 @@
 
 namespace quillet::shell {
 
-void ShowCount(app::AppState& app, MainWindow& main, const std::u16string& text,
+bool ShowCount(app::AppState& app, MainWindow& main, const std::u16string& text,
                const std::u16string& unicodeText) {
-    const Delivery delivery = DeliveryFor(clip::HasText(), text, app.settings.TaskTray);
-    if (delivery == Delivery::None) return;
+    // The clipboard lost its text since the read: nothing is shown, and the text is not taken
+    // as counted. An empty text is, though there is nothing to show for it.
+    if (!clip::HasText()) return false;
+    const Delivery delivery = DeliveryFor(true, text, app.settings.TaskTray);
+    if (delivery == Delivery::None) return true;
     const Report report = ComposeReport(text, unicodeText, app.settings);
     if (delivery == Delivery::Popup) {
         main.Windows().popup.Present(report,
@@ -18,6 +21,7 @@ void ShowCount(app::AppState& app, MainWindow& main, const std::u16string& text,
     } else {
         main.ShowReport(Wide(report.Text), report.OverLimit);
     }
+    return true;
 }
 
 }  // namespace quillet::shell

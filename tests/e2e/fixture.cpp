@@ -72,6 +72,22 @@ testing::AssertionResult QuilletE2E::PutMarker() {
     return testing::AssertionSuccess();
 }
 
+testing::AssertionResult QuilletE2E::CopiedInTheProgram() {
+    if (auto marked = PutMarker(); !marked) return marked;
+    HWND text = quillet_->description();
+    const int before = sync_.notifications();
+    SendMessageW(text, EM_SETSEL, 0, -1);
+    SendMessageW(text, WM_COPY, 0, 0);
+    if (!WaitUntil([&] { return sync_.notifications() > before; }))
+        return testing::AssertionFailure() << "the copy in txtDescription was not passed on";
+    if (ClipboardText(app_.hwnd()) != kMarker)
+        return testing::AssertionFailure() << "txtDescription copied nothing";
+    if (Report() != kMarker)
+        return testing::AssertionFailure()
+               << "the program counted its own copy: " << Printable(Report());
+    return testing::AssertionSuccess();
+}
+
 std::wstring QuilletE2E::Report() const {
     if (!quillet_) return L"(not running)";
     return quillet_->Report().value_or(L"(no answer)");

@@ -55,6 +55,9 @@ protected:
                                      const std::wstring& report);
     testing::AssertionResult Ignored(const std::vector<ClipFormat>& formats,
                                      HWND foreground = nullptr);
+    // A copy the program makes itself: its text box's text (a marker) selected and copied
+    // there. Succeeds when the copy was made, passed on, and not counted.
+    testing::AssertionResult CopiedInTheProgram();
     testing::AssertionResult PutMarker();
     std::wstring Report() const;
 

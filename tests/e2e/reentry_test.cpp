@@ -148,37 +148,53 @@ TEST_F(Reentry, ADoubleClickBehindResumeWaitsUntilTheFlowAndItsNoticeAreOver) {
 }
 
 // The program waits on the copying application while it renders a delayed text. An icon
-// double-click and a log-off sent meanwhile used to run inside that wait, under the watch's
-// procedure: the flow stopped the watch that was reading, and the window was destroyed under
-// it. The double-click now opens the dialog once the copy has been counted; the log-off saves
-// at once and ends the program once the read has returned.
+// double-click, a menu command sent by another program and a log-off sent meanwhile used to run
+// inside that wait, under the watch's procedure: the flow stopped the watch that was reading,
+// and the window was destroyed under it. The dialog now opens once the copy has been counted;
+// the log-off saves at once and ends the program once the read has returned.
 TEST_F(Reentry, EventsSentWhileTheProgramWaitsOnACopyRunAfterIt) {
     ASSERT_NO_FATAL_FAILURE(WriteConf(L"custom msg = 0\r\n"));
     ASSERT_NO_FATAL_FAILURE(Start());
-    ASSERT_TRUE(PutMarker());
     DelayedSource source;
-    bool dialogInsideTheRead = false;
-    source.whileRendering = [&] {
-        SendNotifyMessageW(quillet_->main(), QUILLET_TRAY_CALLBACK, QUILLET_TRAY_ID,
-                           WM_LBUTTONDBLCLK);
-        // Long enough for the program to handle what it was sent, had it done so at once.
-        Pause(Ms(500));
-        dialogInsideTheRead = VisibleWindow(QUILLET_SETTING_CLASS) != nullptr;
+    const struct {
+        const char* what;
+        UINT msg;
+        WPARAM wp;
+        LPARAM lp;
+        const wchar_t* text;
+        const wchar_t* report;
+    } flows[] = {
+        {"an icon double-click", QUILLET_TRAY_CALLBACK, QUILLET_TRAY_ID, WM_LBUTTONDBLCLK,
+         L"delayed", L"字数:7(7) 改行:0 7byte\r\n全角:0(0) 半角:7(7)\r\n全SP:0 半SP:0 タブ:0 "},
+        {"設定 sent as a command", WM_COMMAND, IDM_DISP, 0, L"later",
+         L"字数:5(5) 改行:0 5byte\r\n全角:0(0) 半角:5(5)\r\n全SP:0 半SP:0 タブ:0 "},
     };
-    ASSERT_TRUE(WaitUntil([&] {
-        SetForegroundWindow(source.hwnd());
-        return GetForegroundWindow() == source.hwnd();
-    }));
-    const int before = sync_.notifications();
-    ASSERT_TRUE(source.Offer());
-    ASSERT_TRUE(WaitUntil([&] { return sync_.notifications() > before; }));
-    EXPECT_FALSE(dialogInsideTheRead) << "the settings flow ran inside the clipboard read";
-    HWND dialog = WaitForWindow(QUILLET_SETTING_CLASS);
-    ASSERT_TRUE(dialog) << "the double-click was lost";
-    EXPECT_EQ(Report(), L"字数:7(7) 改行:0 7byte\r\n全角:0(0) 半角:7(7)\r\n全SP:0 半SP:0 タブ:0 ")
-        << "the copy read before the dialog opened was not counted";
-    ASSERT_TRUE(Press(dialog, L"再開"));
-    ASSERT_TRUE(quillet_->WaitWatching());
+    for (const auto& flow : flows) {
+        SCOPED_TRACE(flow.what);
+        ASSERT_TRUE(PutMarker());
+        bool dialogInsideTheRead = false;
+        source.text = flow.text;
+        source.whileRendering = [&] {
+            SendNotifyMessageW(quillet_->main(), flow.msg, flow.wp, flow.lp);
+            // Long enough for the program to handle what it was sent, had it done so at once.
+            Pause(Ms(500));
+            dialogInsideTheRead = VisibleWindow(QUILLET_SETTING_CLASS) != nullptr;
+        };
+        ASSERT_TRUE(WaitUntil([&] {
+            SetForegroundWindow(source.hwnd());
+            return GetForegroundWindow() == source.hwnd();
+        }));
+        const int before = sync_.notifications();
+        ASSERT_TRUE(source.Offer());
+        ASSERT_TRUE(WaitUntil([&] { return sync_.notifications() > before; }));
+        EXPECT_FALSE(dialogInsideTheRead) << "the settings flow ran inside the clipboard read";
+        HWND dialog = WaitForWindow(QUILLET_SETTING_CLASS);
+        ASSERT_TRUE(dialog) << "the event was lost";
+        EXPECT_EQ(Report(), flow.report)
+            << "the copy read before the dialog opened was not counted";
+        ASSERT_TRUE(Press(dialog, L"再開"));
+        ASSERT_TRUE(quillet_->WaitWatching());
+    }
 
     // Log-off inside the same kind of wait.
     bool aliveAfterEndSession = false;

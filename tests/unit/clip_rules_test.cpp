@@ -11,21 +11,34 @@ namespace {
 
 using namespace std::string_view_literals;
 
-constexpr WindowId kMain = 0x1001;
-constexpr WindowId kPopup = 0x2002;
 constexpr WindowId kOther = 0x3003;
 
-TEST(ClipRules, CopiesInsideTheProgramsOwnWindowsAreSkipped) {
-    EXPECT_FALSE(ShouldExamineChange(kMain, kMain, 0));
-    EXPECT_FALSE(ShouldExamineChange(kPopup, kMain, kPopup));
-    EXPECT_TRUE(ShouldExamineChange(kOther, kMain, kPopup));
-    EXPECT_TRUE(ShouldExamineChange(kOther, kMain, 0));
+TEST(ClipRules, OnlyACopyOwnedByAWindowOfThisProcessIsOurOwn) {
+    EXPECT_TRUE(IsOwnCopy(42, 42));
+    EXPECT_FALSE(IsOwnCopy(7, 42));
+    EXPECT_FALSE(IsOwnCopy(0, 42)) << "a copy without an owner";
 }
 
-TEST(ClipRules, NoForegroundWindowIsSkippedOnlyWhileThereIsNoPopup) {
-    // A plain comparison of handles: 0 equals the absent popup's 0.
-    EXPECT_FALSE(ShouldExamineChange(0, kMain, 0));
-    EXPECT_TRUE(ShouldExamineChange(0, kMain, kPopup));
+TEST(ClipRules, AHeldClipboardIsTriedAgainSoonThenEverySecondForAMinuteAndMore) {
+    const struct {
+        int tries;
+        std::uint64_t waitedMs;
+        std::optional<unsigned> delay;
+    } cases[] = {
+        {0, 0, 100},           {1, 100, 200},
+        {2, 300, 400},         {3, 700, 800},
+        {4, 1500, 1000},       {60, 59'000, 1000},
+        {5000, 89'999, 1000},  {80, kRetryForMs, std::nullopt},
+        {-1, 0, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RetryDelay(c.tries, c.waitedMs), c.delay) << c.tries << " tries";
+    }
+    // Looks taken back to back, each after its delay: still looking a minute on.
+    std::uint64_t waited = 0;
+    int tries = 0;
+    while (const auto delay = RetryDelay(tries++, waited)) waited += *delay;
+    EXPECT_GE(waited, 60'000u);
 }
 
 TEST(ClipRules, OnlyATextThatDiffersInSomeCodeUnitIsNew) {

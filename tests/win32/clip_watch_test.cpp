@@ -8,6 +8,7 @@
 #include <functional>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "allocation_ceiling.h"
@@ -53,6 +54,7 @@ public:
         joined_ = false;
     }
     HWND get() const { return hwnd_.get(); }
+    std::function<void()> onChain;  // runs once, after a chain notice is handled
 
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -69,6 +71,7 @@ private:
             } else if (self->next_) {
                 SendMessageW(self->next_, msg, wp, lp);
             }
+            if (self->onChain) std::exchange(self->onChain, {})();
             return 0;
         }
         return DefWindowProcW(hwnd, msg, wp, lp);
@@ -107,9 +110,9 @@ protected:
         Pump();
     }
 
-    // A copy made by the "other" window, whatever window is in front.
-    void Copy(const std::wstring& text) {
-        for (int i = 0; i < 100 && !OpenClipboard(other_); ++i) Sleep(20);
+    // A copy made by the "other" window (or `owner`), whatever window is in front.
+    void Copy(const std::wstring& text, HWND owner = other_) {
+        for (int i = 0; i < 100 && !OpenClipboard(owner); ++i) Sleep(20);
         EmptyClipboard();
         HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
         std::memcpy(GlobalLock(block), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
@@ -146,14 +149,18 @@ protected:
     bool failCount_ = false;  // the count itself runs out of memory
     std::function<void(const std::u16string&)> whileShowing_;  // runs inside the count
     bool wantsUnicode_ = false;
-    std::u16string unicode_;  // what the last count got besides CF_TEXT
+    std::u16string unicode_;    // what the last count got besides CF_TEXT
+    bool showNothing_ = false;  // the count finds nothing to show
     ClipWatch watch_{[this](const std::u16string& text, const std::u16string& unicode) {
                          if (failCount_) throw std::bad_alloc();
+                         if (showNothing_) return false;
                          g_log.push_back(L"count:" + std::wstring(text.begin(), text.end()));
                          unicode_ = unicode;
                          if (whileShowing_) whileShowing_(text);
+                         return true;
                      },
-                     [] { return HWND{}; }, [this] { return wantsUnicode_; }};
+                     // Every window here is of one process: the watched one stands for ours.
+                     [](HWND owner) { return owner == main_; }, [this] { return wantsUnicode_; }};
 };
 
 TEST_F(ClipWatchTest, TheTextPresentAtStartIsNotCountedButTheNextCopyIs) {
@@ -173,15 +180,16 @@ TEST_F(ClipWatchTest, RepeatsAreCountedOnceAndChangesWithoutTextNotAtAll) {
     EXPECT_EQ(g_log, (std::vector<std::wstring>{L"count:A", L"count:B", L"count:A"}));
 }
 
-TEST_F(ClipWatchTest, CopiesWhileTheMainWindowIsInFrontAreNotCounted) {
+// Who made a copy decides, not which window is in front.
+TEST_F(ClipWatchTest, OwnCopiesAreNotCountedAndOthersAreWhateverIsInFront) {
     watch_.Start(main_);
+    Copy(L"other's");
     SetForegroundWindow(main_);
-    Copy(L"inside");
-    EXPECT_TRUE(g_log.empty());
-    EXPECT_EQ(watch_.LastText(), u"");
-    SetForegroundWindow(other_);
-    Copy(L"inside");
-    EXPECT_EQ(g_log, (std::vector<std::wstring>{L"count:inside"}));
+    Copy(L"ours", main_);
+    EXPECT_EQ(watch_.LastText(), u"other's") << "an own copy replaced the last counted text";
+    Copy(L"other's while ours is in front");
+    EXPECT_EQ(g_log, (std::vector<std::wstring>{L"count:other's",
+                                                L"count:other's while ours is in front"}));
 }
 
 TEST_F(ClipWatchTest, TheNextViewerHearsOfEveryChangeAfterTheCount) {
@@ -231,6 +239,27 @@ TEST_F(ClipWatchTest, AnotherViewerLeavingIsPassedOnAndOurSuccessorKept) {
     Pump();
     EXPECT_EQ(watch_.NextViewer(), next.get());
     EXPECT_EQ(g_log, (std::vector<std::wstring>{L"next:chain"}));
+}
+
+// Our successor hears that a viewer further down leaves, and leaves itself while it passes that
+// on: the change it tells us of, inside our forward, is the one that stays.
+TEST_F(ClipWatchTest, AChainChangeInsideAForwardIsKept) {
+    Viewer last(L"last");
+    last.Join();
+    Viewer middle(L"middle");
+    middle.Join();
+    Viewer next(L"next");
+    next.Join();
+    watch_.Start(main_);
+    next.onChain = [&next] { next.Leave(); };
+    g_log.clear();
+
+    last.Leave();
+    Pump();
+    EXPECT_EQ(watch_.NextViewer(), middle.get()) << "the viewer that left is still our successor";
+    Copy(L"v");
+    EXPECT_EQ(g_log, (std::vector<std::wstring>{L"next:chain", L"middle:chain", L"count:v",
+                                                L"middle:draw"}));
 }
 
 TEST_F(ClipWatchTest, AfterStoppingNothingIsCountedAndTheChainStaysWhole) {
@@ -328,17 +357,22 @@ TEST_F(ClipWatchTest, ATextTooLargeToHoldIsSkippedAndTheWatchGoesOn) {
     EXPECT_EQ(g_log, (std::vector<std::wstring>{L"count:before", L"count:after"}));
 }
 
-TEST_F(ClipWatchTest, ACountThatRunsOutOfMemoryLeavesTheLastTextAsBefore) {
-    watch_.Start(main_);
-    CopyBytes("before");
-    failCount_ = true;
-    CopyBytes("failed");
-    failCount_ = false;
-    EXPECT_EQ(watch_.LastText(), u"before");
-    // Not remembered as counted: the same text again counts.
-    CopyBytes("failed");
-    EXPECT_EQ(g_log, (std::vector<std::wstring>{L"count:before", L"count:failed"}));
-    EXPECT_EQ(watch_.LastText(), u"failed");
+// A count that failed, or found nothing to show by the time it looked, leaves the last text as it
+// was: the same text copied again counts.
+TEST_F(ClipWatchTest, ACountThatShowedNothingLeavesTheLastTextAsBefore) {
+    for (bool* failure : {&failCount_, &showNothing_}) {
+        watch_.Start(main_);
+        CopyBytes("before");
+        *failure = true;
+        CopyBytes("failed");
+        *failure = false;
+        EXPECT_EQ(watch_.LastText(), u"before");
+        CopyBytes("failed");
+        EXPECT_EQ(g_log, (std::vector<std::wstring>{L"count:before", L"count:failed"}));
+        EXPECT_EQ(watch_.LastText(), u"failed");
+        watch_.Stop(main_);
+        g_log.clear();
+    }
 }
 
 }  // namespace
