@@ -78,12 +78,13 @@ build_sanitize() {
   cmake --build "$QUILLET_BUILD/sanitize"
 }
 
+# build_win64 [--target NAME...]: the whole tree, or only the targets given.
 build_win64() {
   configure_tree "$QUILLET_BUILD/win64" \
     -DCMAKE_TOOLCHAIN_FILE="$QUILLET_ROOT/cmake/mingw-w64-x86_64.cmake" \
     -DQUILLET_NATIVE_BUILD="$QUILLET_BUILD/native" || return 1
-  log "building win64"
-  cmake --build "$QUILLET_BUILD/win64"
+  log "building win64${1:+ ($*)}"
+  cmake --build "$QUILLET_BUILD/win64" "$@"
 }
 
 build_fuzz() {
@@ -322,6 +323,19 @@ not_windows_dlls() {
     base=${base%.dll}
     [[ " ${QUILLET_WINDOWS_DLLS[*]} " == *" $base "* ]] || echo "$name"
   done
+}
+
+# zip_release STAGE EPOCH ZIP: the folder STAGE/Quillet (files only) as ZIP, the same bytes for
+# the same files: entries in a fixed order (byte order of their names), each with the time EPOCH
+# and fixed permissions, and no extra fields (owner, times in other forms). A zip holds local
+# time: taken in UTC.
+zip_release() {
+  local stage=$1 epoch=$2 zip=$3 files
+  mapfile -t files < <(cd "$stage" && find Quillet -mindepth 1 | LC_ALL=C sort)
+  chmod 755 "$stage/Quillet"
+  (cd "$stage" && chmod 644 "${files[@]}" && touch -d "@$epoch" Quillet "${files[@]}")
+  rm -f "$zip"
+  (cd "$stage" && TZ=UTC zip -q -X "$zip" Quillet/ "${files[@]}")
 }
 
 # install_program DIR: Quillet.exe with what travels beside it (the help page), and the window
