@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -557,6 +558,22 @@ bool PutOnClipboard(HWND owner, const std::vector<ClipFormat>& formats) {
         GlobalUnlock(memory.get());
         if (!SetClipboardData(f.format, memory.get())) return false;
         memory.release();  // the clipboard owns it now
+    }
+    // Shift-JIS bytes are what a Japanese application copies, and Windows tags such a copy with
+    // the Japanese locale, from which it makes the Unicode text. Said here, so that the driver
+    // plays that application under any locale.
+    const auto has = [&](UINT format) {
+        return std::any_of(formats.begin(), formats.end(),
+                           [&](const ClipFormat& f) { return f.format == format; });
+    };
+    if (has(CF_TEXT) && !has(CF_LOCALE)) {
+        UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE, sizeof(LCID)));
+        auto* lcid = memory ? static_cast<LCID*>(GlobalLock(memory.get())) : nullptr;
+        if (!lcid) return false;
+        *lcid = MAKELCID(MAKELANGID(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN), SORT_DEFAULT);
+        GlobalUnlock(memory.get());
+        if (!SetClipboardData(CF_LOCALE, memory.get())) return false;
+        memory.release();
     }
     return true;
 }
