@@ -544,7 +544,15 @@ ClipFormat PrivateFormat(std::string_view bytes) {
     return {RegisterClipboardFormatW(L"QuilletE2E.Private"), std::string(bytes)};
 }
 
-bool PutOnClipboard(HWND owner, const std::vector<ClipFormat>& formats) {
+bool PutOnClipboard(HWND owner, const std::vector<ClipFormat>& given) {
+    // Shift-JIS bytes are what a Japanese application copies, and Windows tags its copy with the
+    // Japanese locale, from which it makes the Unicode text; so the driver plays it under any.
+    std::vector<ClipFormat> formats = given;
+    const auto is = [](UINT f) { return [f](const ClipFormat& c) { return c.format == f; }; };
+    if (std::any_of(formats.begin(), formats.end(), is(CF_TEXT)) &&
+        std::none_of(formats.begin(), formats.end(), is(CF_LOCALE))) {
+        formats.push_back({CF_LOCALE, std::string("\x11\x04\0\0", 4)});  // LCID 0x411
+    }
     ClipboardSession session;
     // Someone else (the program reading the last copy) may hold the clipboard for a moment.
     if (!WaitUntil([&] { return (session.open = OpenClipboard(owner) != 0); })) return false;
@@ -558,22 +566,6 @@ bool PutOnClipboard(HWND owner, const std::vector<ClipFormat>& formats) {
         GlobalUnlock(memory.get());
         if (!SetClipboardData(f.format, memory.get())) return false;
         memory.release();  // the clipboard owns it now
-    }
-    // Shift-JIS bytes are what a Japanese application copies, and Windows tags such a copy with
-    // the Japanese locale, from which it makes the Unicode text. Said here, so that the driver
-    // plays that application under any locale.
-    const auto has = [&](UINT format) {
-        return std::any_of(formats.begin(), formats.end(),
-                           [&](const ClipFormat& f) { return f.format == format; });
-    };
-    if (has(CF_TEXT) && !has(CF_LOCALE)) {
-        UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE, sizeof(LCID)));
-        auto* lcid = memory ? static_cast<LCID*>(GlobalLock(memory.get())) : nullptr;
-        if (!lcid) return false;
-        *lcid = MAKELCID(MAKELANGID(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN), SORT_DEFAULT);
-        GlobalUnlock(memory.get());
-        if (!SetClipboardData(CF_LOCALE, memory.get())) return false;
-        memory.release();
     }
     return true;
 }
