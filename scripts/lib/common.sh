@@ -94,12 +94,14 @@ build_fuzz() {
   cmake --build "$QUILLET_BUILD/fuzz"
 }
 
-# QUILLET_WINEPREFIX picks another prefix than the usual one (the two-monitor tests have theirs).
+# QUILLET_WINEPREFIX picks another prefix than the usual one (the two-monitor tests have theirs),
+# QUILLET_WINE_LOCALE another locale than Japanese: Wine takes the system and user locale, and
+# with them the code page of a copy's CF_TEXT, from LANG at each start.
 wine_env() {
   export WINEPREFIX=${QUILLET_WINEPREFIX:-$QUILLET_BUILD/wineprefix}
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
-  export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+  export LANG=${QUILLET_WINE_LOCALE:-ja_JP.UTF-8} LC_ALL=${QUILLET_WINE_LOCALE:-ja_JP.UTF-8}
 }
 
 # Bumped whenever ensure_wine_prefix sets something new, so older prefixes are set up again.

@@ -22,11 +22,11 @@ namespace quillet::clip {
 class ClipWatch {
 public:
     // `showCount` counts a new text and shows the report, and says whether it did; the text
-    // becomes the last counted text only then. It gets the copy's CF_TEXT and, when
-    // `wantsUnicode` says so at the time of the copy, its Unicode text (else an empty one);
-    // whether a text is new is judged by CF_TEXT alone. `isOwnCopy` tells the program's own
-    // copies by their clipboard owner (by default: a window of this process); they are not
-    // counted.
+    // becomes the last counted text only then. It gets the copy's text as a Japanese
+    // copy's CF_TEXT holds it and, when `wantsUnicode` says so at the time of the copy, its
+    // Unicode text (else an empty one); whether a text is new is judged by the first alone.
+    // `isOwnCopy` tells the program's own copies by their clipboard owner (by default: a window of
+    // this process); they are not counted.
     using ShowCount =
         std::function<bool(const std::u16string& text, const std::u16string& unicode)>;
     using OwnerTest = std::function<bool(HWND owner)>;

@@ -1,5 +1,5 @@
-// Reading the clipboard's text (CF_TEXT, Shift-JIS, and on request CF_UNICODETEXT) without hanging
-// and without trusting its size.
+// Reading the clipboard's text (CF_UNICODETEXT, measured as Shift-JIS; CF_TEXT where there is no
+// Unicode form) without hanging and without trusting its size.
 #pragma once
 
 #include <windows.h>
@@ -24,7 +24,7 @@ private:
     bool open_ = false;
 };
 
-// Whether the clipboard offers text in the ANSI format.
+// Whether the clipboard offers text, in the Unicode or the ANSI format.
 bool HasText();
 
 // The text of a CF_TEXT block: up to its first NUL or the end of the block, whichever comes first
@@ -40,23 +40,25 @@ std::optional<std::u16string> UnicodeTextFromBlock(HGLOBAL block);
 enum class ClipStatus {
     Text,      // the text, in `text`
     Busy,      // another program held the clipboard open all the time we tried (30 ms)
-    NoText,    // no CF_TEXT, or its owner did not render it
+    NoText,    // no text format, or its owner did not render it
     Secret,    // the copy carries a marker that asks clipboard tools to leave it alone
     TooLarge,  // the text is larger than this process can hold
 };
 struct WatchedText {
     ClipStatus status = ClipStatus::NoText;
-    std::u16string text;
+    std::u16string text;         // as a Japanese copy's CF_TEXT holds it
     std::u16string unicodeText;  // only when asked for
 };
 
-// One look at the clipboard: its CF_TEXT as TextFromBlock converts it, unless the clipboard
-// stayed busy, holds no such text, or the copy carries one of the markers that password managers
-// put beside a secret (whose text is then never read). With `withUnicode`, its CF_UNICODETEXT
-// too, in the same opening, so that both are of one copy; the system offers it for a CF_TEXT
-// copy as well, and where it cannot be had the converted CF_TEXT stands in. Without, the Unicode
-// text is not read at all: a copy of many megabytes is not held twice for nothing. Too large
-// either way, the whole copy is TooLarge. Never throws.
+// One look at the clipboard, unless it stayed busy, holds no text, or the copy carries one of the
+// markers that password managers put beside a secret (whose text is then never read). The text
+// is the copy's CF_UNICODETEXT converted to Shift-JIS as Windows makes a Japanese copy's CF_TEXT
+// (text::ToSjisBestFit) and read back, so it is what CF_TEXT holds on a Japanese system whatever
+// locale the copy was made under. The system offers CF_UNICODETEXT for a CF_TEXT copy as well;
+// where it cannot be had, CF_TEXT as TextFromBlock converts it stands in. With `withUnicode`,
+// the Unicode text is kept in `unicodeText` too (where there is none, `text` stands in); without,
+// it is dropped after the conversion, so a copy of many megabytes is not held twice for nothing.
+// Too large at any step, the whole copy is TooLarge. Never throws.
 WatchedText ReadWatchedText(HWND owner, bool withUnicode = false);
 
 }  // namespace quillet::clip

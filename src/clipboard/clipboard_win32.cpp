@@ -8,6 +8,7 @@
 
 #include "clipboard/clip_rules.h"
 #include "text/text.h"
+#include "text/text_win32.h"
 
 namespace quillet::clip {
 
@@ -79,25 +80,32 @@ ClipboardOpen::~ClipboardOpen() {
 }
 
 bool HasText() {
-    return IsClipboardFormatAvailable(CF_TEXT) != 0;
+    return IsClipboardFormatAvailable(CF_UNICODETEXT) || IsClipboardFormatAvailable(CF_TEXT);
 }
 
 WatchedText ReadWatchedText(HWND owner, bool withUnicode) {
     ClipboardOpen open(owner);
     if (!open) return {ClipStatus::Busy, {}, {}};
     if (IsSecretCopy()) return {ClipStatus::Secret, {}, {}};
-    HGLOBAL handle = GetClipboardData(CF_TEXT);
-    if (!handle) return {ClipStatus::NoText, {}, {}};
     try {
+        // CF_TEXT is made from the Unicode text with the code page of the copy's locale, which
+        // is Shift-JIS only under a Japanese keyboard; converting the Unicode text here the way
+        // a Japanese copy's CF_TEXT is made gives the same text on every system.
+        if (HGLOBAL wide = GetClipboardData(CF_UNICODETEXT)) {
+            if (std::optional<std::u16string> unicode = UnicodeTextFromBlock(wide)) {
+                WatchedText read{
+                    ClipStatus::Text, text::FromSjis(text::ToSjisBestFit(*unicode)), {}};
+                if (withUnicode) read.unicodeText = std::move(*unicode);
+                return read;
+            }
+        }
+        // Text without a Unicode form (a source that could not render it): its bytes as they are.
+        HGLOBAL handle = GetClipboardData(CF_TEXT);
+        if (!handle) return {ClipStatus::NoText, {}, {}};
         std::optional<std::u16string> text = TextFromBlock(handle);
         if (!text) return {ClipStatus::NoText, {}, {}};
         WatchedText read{ClipStatus::Text, std::move(*text), {}};
-        if (withUnicode) {
-            std::optional<std::u16string> unicode;
-            if (HGLOBAL wide = GetClipboardData(CF_UNICODETEXT))
-                unicode = UnicodeTextFromBlock(wide);
-            read.unicodeText = unicode ? std::move(*unicode) : read.text;
-        }
+        if (withUnicode) read.unicodeText = read.text;
         return read;
     } catch (const std::bad_alloc&) {
         return {ClipStatus::TooLarge, {}, {}};

@@ -24,7 +24,7 @@ constexpr Delivery DeliveryFor(bool clipboardHasText, std::u16string_view text, 
 }
 
 // Whether a copy's Unicode text is needed: only for a figure of the fourth line that is on (the
-// limit compares 字数, which comes from CF_TEXT).
+// limit compares 字数, which comes from the Shift-JIS text).
 inline bool WantsUnicodeText(const Settings& settings) {
     const UnicodeFigures asked = ComputeFigures(u"", settings.CustomItemEx);
     return asked.ManuscriptPages || asked.Utf8Bytes || asked.XWeighted;

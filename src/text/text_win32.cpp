@@ -2,11 +2,13 @@
 // named explicitly so that the program behaves alike on a system whose ANSI code page is not 932.
 #include <windows.h>
 
+#include <algorithm>
 #include <climits>
 
 #include "platform/wide.h"
 #include "text/text.h"
 #include "text/text_tables.h"
+#include "text/text_win32.h"
 
 namespace quillet::text {
 namespace {
@@ -71,6 +73,30 @@ std::string ToSjis(std::u16string_view text) {
         } else {
             out.append(buf, static_cast<std::size_t>(n));
         }
+    }
+    return out;
+}
+
+std::string ToSjisBestFit(std::u16string_view text) {
+    std::string out;
+    // WideCharToMultiByte takes int lengths: convert in bounded slices, never between the two
+    // halves of a surrogate pair, which the conversion takes as one character.
+    constexpr std::size_t kSlice = 1 << 26;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t stop = std::min(text.size(), pos + kSlice);
+        if (stop < text.size() && IS_HIGH_SURROGATE(text[stop - 1]) &&
+            IS_LOW_SURROGATE(text[stop])) {
+            ++stop;
+        }
+        const int inLen = static_cast<int>(stop - pos);
+        // A code unit becomes at most two bytes: one call, no measuring pass.
+        const std::size_t at = out.size();
+        out.resize(at + 2 * static_cast<std::size_t>(inLen));
+        const int n = WideCharToMultiByte(kSjis, 0, AsWide(text.data() + pos), inLen,
+                                          out.data() + at, 2 * inLen, nullptr, nullptr);
+        out.resize(at + static_cast<std::size_t>(n > 0 ? n : 0));
+        pos = stop;
     }
     return out;
 }

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -543,7 +544,15 @@ ClipFormat PrivateFormat(std::string_view bytes) {
     return {RegisterClipboardFormatW(L"QuilletE2E.Private"), std::string(bytes)};
 }
 
-bool PutOnClipboard(HWND owner, const std::vector<ClipFormat>& formats) {
+bool PutOnClipboard(HWND owner, const std::vector<ClipFormat>& given) {
+    // Shift-JIS bytes are what a Japanese application copies, and Windows tags its copy with the
+    // Japanese locale, from which it makes the Unicode text; so the driver plays it under any.
+    std::vector<ClipFormat> formats = given;
+    const auto is = [](UINT f) { return [f](const ClipFormat& c) { return c.format == f; }; };
+    if (std::any_of(formats.begin(), formats.end(), is(CF_TEXT)) &&
+        std::none_of(formats.begin(), formats.end(), is(CF_LOCALE))) {
+        formats.push_back({CF_LOCALE, std::string("\x11\x04\0\0", 4)});  // LCID 0x411
+    }
     ClipboardSession session;
     // Someone else (the program reading the last copy) may hold the clipboard for a moment.
     if (!WaitUntil([&] { return (session.open = OpenClipboard(owner) != 0); })) return false;
