@@ -388,9 +388,13 @@ std::size_t LinkFinder::HostAfter(std::size_t segment) {
     return hosts_.front().second;
 }
 
-// After the host: a port, a path (ending where the pattern lets it end: on a letter, digit or
-// one of + - = _ # /, or on balanced parentheses) and a query (ending on a letter, digit or one
-// of - _ & = # /). The match's end; `path` tells whether a path was there.
+// After the host: a port, a path and a query. The match's end; `path` tells whether a path was
+// there. The library's path is a repetition of pieces, each the first of: path characters and
+// balanced parentheses up to the last of them that is a letter, digit or one of + - = _ # /
+// (its pattern's alternation binds looser than it reads, so parentheses alone end no such
+// piece); balanced parentheses; '@', path characters and '/' (never the first to match where
+// the second fails). So the path runs to that last ending character, then takes any balanced
+// parentheses that follow it directly. A query ends on a letter, digit or one of - _ & = # /.
 std::size_t LinkFinder::MatchEnd(std::size_t k, bool& path) const {
     if (k + 1 < t_.size() && t_[k] == u':' && Has(t_[k + 1], kXPort)) {
         ++k;
@@ -404,11 +408,12 @@ std::size_t LinkFinder::MatchEnd(std::size_t k, bool& path) const {
                 if (Has(t_[k], kXPathEnd)) end = k + 1;
                 ++k;
             } else if (const std::size_t parens = ParensAt(t_, k); parens != npos) {
-                end = k = parens;
+                k = parens;
             } else {
                 break;
             }
         }
+        for (std::size_t parens; (parens = ParensAt(t_, end)) != npos;) end = parens;
         k = end;
     }
     if (k < t_.size() && t_[k] == u'?') {
@@ -428,7 +433,10 @@ void LinkFinder::Accept(std::size_t start, std::size_t scheme, std::size_t hostE
         if (start > 0 && Has(t_[start - 1], kXNoSchemeAfter)) return;
         const std::vector<Span> ascii = AsciiDomains(host, true);
         for (const Span& s : ascii) links.push_back({start + s.begin, start + s.end});
-        if (!ascii.empty() && path) links.back().end = end;
+        // With a path, the last takes what follows the host too. The library then steps over
+        // the link's text, the host's ASCII part with what follows, not over its reported
+        // range: where that part ends before the host does, the units after it are weighed.
+        if (!ascii.empty() && path) links.back().end += end - hostEnd;
         return;
     }
     // A t.co link ends after its slug (of 40 at most, or it is no link) and its query.
@@ -501,7 +509,9 @@ void Entities::TryEmoji(std::size_t i) {
     const std::size_t length = EmojiAt(t_, i);
     if (length == 0) return;
     emojiEnd_ = i + length;
-    if (i < linkEnd_) return;
+    // Links found ahead of the scan: a match's host may hold several, after units not in any.
+    while (!ahead_.empty() && ahead_.front().end <= i) ahead_.pop_front();
+    if (!ahead_.empty() && ahead_.front().begin <= i) return;
     // A link's start lies less than 256 units before the first dot of its host (its first label
     // is at most 63 code points, its scheme 8 units), and the dots still to come lie after `i`.
     while (!recent_.empty() && recent_.front().first + 256 < i) recent_.pop_front();
@@ -519,7 +529,7 @@ void Entities::Dot(std::size_t i) {
             recent_.pop_back();
         }
         adjustment_ += kXLinkWeight - CodePointWeights(link.begin, link.end);
-        linkEnd_ = link.end;
+        ahead_.push_back(link);
     }
 }
 

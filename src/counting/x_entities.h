@@ -35,6 +35,7 @@ bool ContinuesAfterNext(char16_t unit);
 // The length of the emoji sequence the pattern matches at `i`, 0 when none.
 std::size_t EmojiAt(std::u16string_view text, std::size_t i);
 
+// A link as the library weighs it: from its start, as many units as its text has.
 struct Span {
     std::size_t begin = 0, end = 0;
 };
@@ -93,7 +94,7 @@ private:
     LinkFinder links_;
     std::vector<Span> found_;
     std::size_t emojiEnd_ = 0;  // the emoji pattern searches on from here
-    std::size_t linkEnd_ = 0;   // an emoji sequence that starts before this lies in a link
+    std::deque<Span> ahead_;    // the links not yet passed: an emoji sequence in one is not weighed
     int64_t adjustment_ = 0;
     // Recent emoji sequences and what each added: a link found later at a dot may cover them.
     std::deque<std::pair<std::size_t, int64_t>> recent_;

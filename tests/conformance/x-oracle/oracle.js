@@ -1,5 +1,5 @@
 // Prints what X's counting library (twitter-text, `parseTweet(text).weightedLength`) gives for
-// the weighted-length cases of its own conformance file and for several thousand generated texts:
+// the weighted-length cases of its own conformance file and for 26,000 generated texts:
 // one line a text, its UTF-16 code units in hex, a space, the weight (or "error" when the library
 // throws). tests/conformance/x_conformance.cpp compares each with Quillet's X figure.
 //
@@ -89,9 +89,33 @@ function generated() {
   return parts.join('');
 }
 
+// Short strings of the pieces where the link and emoji rules turn, in any order.
+const pieces = [
+  'a', 'b', 'é', 'あ', '例', '.', '.', '.', '/', '/', ':', '(', ')', '-', '_', '@', '#', '?', '=',
+  '&', 'h', 't', 'p', 's', 'x', 'n', '--', 'c', 'o', 'm', 'jp', 'co', 'com', '1', ' ', ' ',
+  '\u{1F600}', '\uFE0F', '\u20E3', '。', 'http://', 'https://', 't.co/', 'xn--', 'www.', '!', ',',
+  'ｱ', '\u0301', '\u00A9', '\u2764', '\u{1F3FD}', '\u200D', '\u{1F1EF}', '\u{1F1F5}', '\uFE0E',
+  'みんな', 'рф', 'П', 'К', 'k', '\u212A', '$', '＠', '\n', ':80', '%', '~', '|', "'", '*', '+', '[',
+  ']', '\uD800',
+];
+function shuffled() {
+  let text = '';
+  for (let k = 1 + Math.floor(random() * 25); k > 0; --k) text += pick(pieces);
+  return text;
+}
+
 const texts = require('./validate_cases.js').map((c) => c.text);
 texts.push('see example.com now', 'http://例え.jp', 'HTTPS://EXAMPLE.COM/X)', '®', '©', '®\uFE0F');
+// Where the library's rules surprised: a path piece that ends in a letter before '%' and
+// parentheses; a host whose ASCII part ends before the host does, with a path; emoji between a
+// match's start and the ASCII part of its host.
+texts.push(
+  ',o\u{1F600}t.co/s@%(sp)',
+  '(jp\u00E9.\u0440\u0444.co/~https://s\u041A.k',
+  ',pp\u00A9.\uFE0F\u00A9\uFE0Ft.co/',
+);
 for (let n = 0; n < 6000; ++n) texts.push(generated());
+for (let n = 0; n < 20000; ++n) texts.push(shuffled());
 // A few long ones: many links, emoji and dots in one text, as a copied page would have.
 for (let n = 0; n < 20; ++n) {
   let text = '';
