@@ -515,7 +515,7 @@ void Entities::TryEmoji(std::size_t i) {
     // A link's start lies less than 256 units before the first dot of its host (its first label
     // is at most 63 code points, its scheme 8 units), and the dots still to come lie after `i`.
     while (!recent_.empty() && recent_.front().first + 256 < i) recent_.pop_front();
-    const int64_t change = kXEmojiWeight - CodePointWeights(i, i + length);
+    const int64_t change = Change(i, i + length, kXEmojiWeight);
     recent_.emplace_back(i, change);
     adjustment_ += change;
 }
@@ -528,16 +528,17 @@ void Entities::Dot(std::size_t i) {
             adjustment_ -= recent_.back().second;
             recent_.pop_back();
         }
-        adjustment_ += kXLinkWeight - CodePointWeights(link.begin, link.end);
+        adjustment_ += Change(link.begin, link.end, kXLinkWeight);
         ahead_.push_back(link);
     }
 }
 
-int64_t Entities::CodePointWeights(std::size_t begin, std::size_t end) const {
+int64_t Entities::Change(std::size_t begin, std::size_t end, int64_t weight) const {
     int64_t sum = 0;
-    for (std::size_t i = begin; i < end;) {
+    std::size_t i = begin;
+    while (i < end) {
         const char16_t u = t_[i];
-        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < end && t_[i + 1] >= 0xDC00 &&
+        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < t_.size() && t_[i + 1] >= 0xDC00 &&
             t_[i + 1] <= 0xDFFF) {
             sum += 2;
             i += 2;
@@ -546,7 +547,9 @@ int64_t Entities::CodePointWeights(std::size_t begin, std::size_t end) const {
             ++i;
         }
     }
-    return sum;
+    // A link whose text ends inside a surrogate pair: the library weighs the pair's second half
+    // on its own, 2, where the sum took the pair as one code point of 2.
+    return weight - sum + (i > end ? 2 : 0);
 }
 
 }  // namespace quillet::xcount

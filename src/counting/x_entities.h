@@ -7,7 +7,9 @@
 // The library weighs a text thus: it finds the links (each a match of its link pattern, a few of
 // them dropped or cut afterwards) and the emoji (each a match of the emoji pattern) over the whole
 // text, each list on its own, then walks the text: a link that starts where it stands weighs 23,
-// else an emoji sequence 2, else the code point by its range; it goes on after what it weighed.
+// else an emoji sequence 2, else the code point by its range; it goes on after what it weighed
+// (after a link, as many units on as the link's text has, which for a host's ASCII part with a
+// path can be short of the link's end).
 // A link never starts inside an emoji sequence (a link starts with a letter, digit, '-' or a
 // Latin letter with an accent, none of which an emoji sequence holds past its first unit), so
 // every link is weighed and an emoji sequence only where it does not start inside a link.
@@ -88,7 +90,8 @@ public:
 private:
     void TryEmoji(std::size_t i);
     void Dot(std::size_t i);
-    int64_t CodePointWeights(std::size_t begin, std::size_t end) const;
+    // What weighing [begin, end) as `weight` changes from the sum of its code points' weights.
+    int64_t Change(std::size_t begin, std::size_t end, int64_t weight) const;
 
     std::u16string_view t_;
     LinkFinder links_;

@@ -96,7 +96,7 @@ const pieces = [
   '\u{1F600}', '\uFE0F', '\u20E3', '。', 'http://', 'https://', 't.co/', 'xn--', 'www.', '!', ',',
   'ｱ', '\u0301', '\u00A9', '\u2764', '\u{1F3FD}', '\u200D', '\u{1F1EF}', '\u{1F1F5}', '\uFE0E',
   'みんな', 'рф', 'П', 'К', 'k', '\u212A', '$', '＠', '\n', ':80', '%', '~', '|', "'", '*', '+', '[',
-  ']', '\uD800',
+  ']', '\uD800', 'bücher.de', '☃', 'example.com', '例え.jp', '\u{1F44D}\u{1F3FD}', '1\uFE0F\u20E3',
 ];
 function shuffled() {
   let text = '';
@@ -107,12 +107,14 @@ function shuffled() {
 const texts = require('./validate_cases.js').map((c) => c.text);
 texts.push('see example.com now', 'http://例え.jp', 'HTTPS://EXAMPLE.COM/X)', '®', '©', '®\uFE0F');
 // Where the library's rules surprised: a path piece that ends in a letter before '%' and
-// parentheses; a host whose ASCII part ends before the host does, with a path; emoji between a
-// match's start and the ASCII part of its host.
+// parentheses; a host whose ASCII part ends before the host does, with a path (the library then
+// steps to the middle of a surrogate pair); emoji between a match's start and the ASCII part of
+// its host.
 texts.push(
   ',o\u{1F600}t.co/s@%(sp)',
   '(jp\u00E9.\u0440\u0444.co/~https://s\u041A.k',
   ',pp\u00A9.\uFE0F\u00A9\uFE0Ft.co/',
+  ' [:b\u00FCcher.de\u{1F1F5}\u2603.net/\uD800@ ',
 );
 for (let n = 0; n < 6000; ++n) texts.push(generated());
 for (let n = 0; n < 20000; ++n) texts.push(shuffled());
