@@ -296,7 +296,8 @@ function lines(items) {
 }
 const text = [
   `// Made by tools/make_x_tables.js from the npm packages twitter-text ${ttVersion} and twemoji-parser`,
-  `// ${emojiVersion}; do not edit.`,
+  `// ${emojiVersion}; do not edit. twitter-text: Copyright Twitter, Inc., Apache License 2.0;`,
+  '// twemoji-parser: Copyright Twitter Inc., MIT License.',
   `inline constexpr char kXTablesSource[] = "twitter-text ${ttVersion}, twemoji-parser ${emojiVersion}";`,
   `inline constexpr int64_t kXLinkWeight = ${config.transformedURLLength};`,
   `inline constexpr int64_t kXEmojiWeight = ${config.defaultWeight / config.scale};`,
