@@ -53,6 +53,20 @@ ensure_locale() {
   fi
 }
 
+# X's counting library, which the X figure is checked against (tests/conformance/x-oracle): Node.js
+# and npm from Debian where the machine has none, then the package at the version the committed
+# lock file pins, into $QUILLET_BUILD/x-oracle (where the native tree's tests look for it).
+ensure_x_oracle() {
+  command -v node >/dev/null && command -v npm >/dev/null || ensure_packages nodejs npm
+  local dir=$QUILLET_BUILD/x-oracle src=$QUILLET_ROOT/tests/conformance/x-oracle
+  if ! cmp -s "$src/package-lock.json" "$dir/package-lock.json" || [ ! -d "$dir/node_modules" ]; then
+    log "installing twitter-text into $dir"
+    mkdir -p "$dir"
+    cp "$src/package.json" "$src/package-lock.json" "$dir/"
+    (cd "$dir" && npm ci --no-audit --no-fund --ignore-scripts >/dev/null) || return 1
+  fi
+}
+
 # configure_tree DIR [cmake args...]: configures when the tree is new or its arguments changed;
 # otherwise Ninja re-runs CMake by itself when the CMake files change. Warnings are errors.
 configure_tree() {

@@ -6,17 +6,12 @@
 #include <string>
 
 #include "counting/graphemes.h"
+#include "counting/x_entities.h"
 
 namespace quillet {
 namespace {
 
 using unicode::Gcb;
-
-// X weighs these code points 1 and every other 2.
-constexpr bool IsXLight(char32_t cp) {
-    return cp <= 0x10FF || (cp >= 0x2000 && cp <= 0x200D) || (cp >= 0x2010 && cp <= 0x201F) ||
-           (cp >= 0x2032 && cp <= 0x2037);
-}
 
 constexpr std::u16string_view kClosingPunctuation = u"、。，．」』）】〕〉》］｝”’､｡｣";
 
@@ -24,8 +19,9 @@ constexpr std::u16string_view kClosingPunctuation = u"、。，．」』）】�
 // unit its X weight less one (bits 0-3) and its UTF-8 bytes less one (bits 4-8), kSlow otherwise,
 // so that the sum over eight units is the test and both weights at once. A plain unit is one
 // whole character of one cell whatever follows it (class Other or Control, or a Hangul
-// syllable), needs no NFC and cannot start a URL's "://". Runs of plain units, nearly all of
-// ordinary Japanese text, take the fast path.
+// syllable), needs no NFC and is neither a dot (every link's host has one) nor a unit X's emoji
+// rules must look at. Runs of plain units, nearly all of ordinary Japanese text, take the fast
+// path.
 constexpr uint16_t kSlow = 0x8000;
 constexpr uint16_t kHeavyMask = 0x0F;
 constexpr int kUtf8Shift = 4;
@@ -43,13 +39,16 @@ const ScanTables& Tables() {
         auto t = std::make_unique<ScanTables>();
         for (char32_t u = 0; u < 0x10000; ++u) {
             const unicode::CharData d = unicode::DataOf(u);
+            const char16_t unit = static_cast<char16_t>(u);
             const bool plain = (d.gcb == Gcb::Other || d.gcb == Gcb::Control || d.gcb == Gcb::LV ||
                                 d.gcb == Gcb::LVT) &&
-                               !d.nfcMayChange && (u < 0xD800 || u > 0xDFFF) && u != u':';
+                               !d.nfcMayChange && (u < 0xD800 || u > 0xDFFF) && u != u'.' &&
+                               xcount::EmojiStartOf(unit) != xcount::EmojiStart::Here &&
+                               !xcount::ContinuesAfterNext(unit);
             const int utf8Extra = (u >= 0x80) + (u >= 0x800);
-            t->path[u] =
-                plain ? static_cast<uint16_t>((IsXLight(u) ? 0 : 1) | utf8Extra << kUtf8Shift)
-                      : kSlow;
+            t->path[u] = plain ? static_cast<uint16_t>((xcount::CodePointWeight(u) - 1) |
+                                                       utf8Extra << kUtf8Shift)
+                               : kSlow;
             t->info[u] = static_cast<uint8_t>(d.gcb);
         }
         for (char16_t c : kClosingPunctuation) t->info[c] |= kClosing;
@@ -58,39 +57,20 @@ const ScanTables& Tables() {
     return *tables;
 }
 
-constexpr bool IsKeycapBase(char32_t cp) {
-    return (cp >= u'0' && cp <= u'9') || cp == u'#' || cp == u'*';
-}
-
-constexpr bool IsUrlChar(char16_t c) {
-    return c >= 0x21 && c <= 0x7E;
-}
-
-constexpr bool IsAsciiAlnum(char16_t c) {
-    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
-
-bool EqualsAsciiNoCase(std::u16string_view text, std::u16string_view lower) {
-    if (text.size() != lower.size()) return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i] >= u'A' && text[i] <= u'Z' ? text[i] + 0x20 : text[i];
-        if (c != lower[i]) return false;
-    }
-    return true;
-}
-
 // One pass over the text for the character count, the manuscript and X's weights: runs of plain
-// units in bulk, every other code point through the grapheme rules.
+// units in bulk, every other code point through the grapheme rules and, for X, its links and
+// emoji.
 class Scanner {
 public:
-    explicit Scanner(std::u16string_view text)
+    Scanner(std::u16string_view text, bool withX)
         : text_(text), path_(Tables().path.data()), info_(Tables().info.data()) {
+        if (withX) x_.emplace(text);
         Run();
     }
 
     int64_t Characters() const { return characters_; }
     int64_t Rows() const { return rows_; }
-    int64_t XWeight() const { return xWeight_; }
+    int64_t XWeight() const { return xWeight_ + (x_ ? x_->Adjustment() : 0); }
     int64_t Utf8Bytes() const { return utf8_; }
     bool SawNfcCandidate() const { return nfcCandidate_; }
 
@@ -126,18 +106,14 @@ private:
             }
             i += t[i] == u'\r' || t[i] == u'\n' ? LineBreak(i) : Slow(i);
         }
-        FinishCharacter();
     }
 
     void Plain(std::size_t begin, std::size_t end, int64_t heavy, int64_t utf8Extra) {
-        FinishCharacter();
         const auto count = static_cast<int64_t>(end - begin);
         characters_ += count;
         xWeight_ += count + heavy;
         utf8_ += count + utf8Extra;
         const char16_t last = text_[end - 1];
-        first_ = last;
-        characterWeight_ = 1 + (path_[last] & kHeavyMask);
         breaker_.ResetTo(static_cast<Gcb>(info_[last] & kGcbMask));
 
         if (paragraphPending_) OpenParagraph();
@@ -162,24 +138,16 @@ private:
         const unicode::CharData d = unicode::DataOf(cp);
         nfcCandidate_ |= d.nfcMayChange;
         if (breaker_.Starts(d.gcb)) {
-            FinishCharacter();
             ++characters_;
-            first_ = cp;
-            characterWeight_ = 0;
-            emoji_ = d.gcb == Gcb::ExtPict || d.gcb == Gcb::RegionalIndicator;
             if (d.gcb == Gcb::CR || d.gcb == Gcb::LF) {
                 EndParagraph();
             } else {
                 PlaceCell(cp <= 0xFFFF && (info_[cp] & kClosing));
             }
-        } else if (cp == 0x20E3 && IsKeycapBase(first_)) {
-            emoji_ = true;
         }
         utf8_ += cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4;  // lone surrogates 3
-        const int weight = IsXLight(cp) ? 1 : 2;
-        xWeight_ += weight;
-        characterWeight_ += weight;
-        if (cp == u':' && i >= urlEnd_) TakeUrl(i);
+        xWeight_ += xcount::CodePointWeight(cp);
+        if (x_) x_->At(i);
         return units;
     }
 
@@ -189,19 +157,12 @@ private:
     std::size_t LineBreak(std::size_t i) {
         const std::size_t units =
             text_[i] == u'\r' && i + 1 < text_.size() && text_[i + 1] == u'\n' ? 2 : 1;
-        FinishCharacter();
         ++characters_;
         xWeight_ += static_cast<int64_t>(units);
         utf8_ += static_cast<int64_t>(units);
         breaker_.ResetTo(text_[i + units - 1] == u'\n' ? Gcb::LF : Gcb::CR);
         EndParagraph();
         return units;
-    }
-
-    // An emoji sequence weighs 2 in all, whatever its code points weighed one by one.
-    void FinishCharacter() {
-        if (emoji_) xWeight_ += 2 - characterWeight_;
-        emoji_ = false;
     }
 
     void OpenParagraph() {
@@ -225,29 +186,6 @@ private:
         ++column_;
     }
 
-    // At a ':' already weighed: when it is the "://" of a URL, the whole run, printable ASCII of
-    // weight 1 each, weighs 23 instead.
-    void TakeUrl(std::size_t colon) {
-        const std::size_t n = text_.size();
-        std::size_t scheme;
-        if (colon >= 5 && EqualsAsciiNoCase(text_.substr(colon - 5, 5), u"https")) {
-            scheme = colon - 5;
-        } else if (colon >= 4 && EqualsAsciiNoCase(text_.substr(colon - 4, 4), u"http")) {
-            scheme = colon - 4;
-        } else {
-            return;
-        }
-        if (scheme > 0 && IsAsciiAlnum(text_[scheme - 1])) return;
-        if (colon + 3 >= n || text_[colon + 1] != u'/' || text_[colon + 2] != u'/' ||
-            !IsUrlChar(text_[colon + 3])) {
-            return;
-        }
-        std::size_t end = colon + 3;
-        while (end < n && IsUrlChar(text_[end])) ++end;
-        xWeight_ += kXUrlWeight - static_cast<int64_t>(end - scheme);
-        urlEnd_ = end;
-    }
-
     std::u16string_view text_;
     const uint16_t* path_;
     const uint8_t* info_;
@@ -258,14 +196,10 @@ private:
     int64_t rows_ = 0;
     int64_t column_ = 0;
     bool paragraphPending_ = true;
-    // UTF-8 bytes. X: the total, and of the current character its first code point, its weight so
-    // far and whether it is an emoji sequence.
+    // UTF-8 bytes. X: the sum of the code points' weights, and what links and emoji change.
     int64_t xWeight_ = 0;
     int64_t utf8_ = 0;
-    char32_t first_ = 0;
-    int64_t characterWeight_ = 0;
-    bool emoji_ = false;
-    std::size_t urlEnd_ = 0;  // a ':' before this lies inside a URL already weighed
+    std::optional<xcount::Entities> x_;
     bool nfcCandidate_ = false;
 };
 
@@ -278,7 +212,7 @@ int64_t XOf(std::u16string_view text, const Scanner& scanned) {
     if (!scanned.SawNfcCandidate() || !unicode::NfcWhereNeeded(text, nfc)) {
         return scanned.XWeight();
     }
-    return Scanner(nfc).XWeight();
+    return Scanner(nfc, true).XWeight();
 }
 
 Manuscript PagesOf(const Scanner& scanned) {
@@ -289,15 +223,15 @@ Manuscript PagesOf(const Scanner& scanned) {
 }  // namespace
 
 int64_t CountCharacters(std::u16string_view text) {
-    return Scanner(text).Characters();
+    return Scanner(text, false).Characters();
 }
 
 Manuscript ManuscriptSize(std::u16string_view text) {
-    return PagesOf(Scanner(text));
+    return PagesOf(Scanner(text, false));
 }
 
 int64_t XWeightedLength(std::u16string_view text) {
-    return XOf(text, Scanner(text));
+    return XOf(text, Scanner(text, true));
 }
 
 int64_t Utf8Length(std::u16string_view text) {
@@ -327,7 +261,7 @@ UnicodeFigures ComputeFigures(std::u16string_view unicodeText, std::u16string_vi
     const bool manuscript = Flag(customItemEx, 0), utf8 = Flag(customItemEx, 1),
                x = Flag(customItemEx, 2);
     if (manuscript || x) {
-        const Scanner scanned(unicodeText);
+        const Scanner scanned(unicodeText, x);
         if (manuscript) figures.ManuscriptPages = PagesOf(scanned);
         if (x) figures.XWeighted = XOf(unicodeText, scanned);
         if (utf8) figures.Utf8Bytes = scanned.Utf8Bytes();

@@ -36,24 +36,20 @@ Manuscript ManuscriptSize(std::u16string_view text);
 // the U+FFFD it would become.
 int64_t Utf8Length(std::u16string_view text);
 
-// X's weighted length, by the twitter-text configuration of version 3, over the text's NFC:
+// X's weighted length: what X's own counting library (twitter-text 3.1, `parseTweet`) gives,
+// over the text's NFC as it takes it:
 //  - a code point weighs 1 in U+0000–U+10FF, U+2000–U+200D, U+2010–U+201F and U+2032–U+2037,
 //    2 elsewhere (kanji, kana, half-width katakana, supplementary planes; an unpaired surrogate
 //    too);
-//  - an emoji sequence weighs 2 as a whole. The rule chosen: a character (grapheme cluster) that
-//    starts with an Extended_Pictographic code point or a regional indicator, or whose first
-//    code point is 0-9, # or * and which holds U+20E3 (a keycap). That covers every emoji
-//    twemoji draws, with skin tones, ZWJ families and flags, as one; it also weighs a lone © or
-//    ® as 2 rather than 1, as twemoji draws them too;
-//  - a URL weighs 23. The rule chosen: a run that starts with http:// or https:// (in any letter
-//    case) not directly after an ASCII letter or digit, holds at least one character after the
-//    "//", and runs to the first character that is not printable ASCII (white space, a control
-//    or anything beyond U+007E, such as the Japanese text that often follows a link without a
-//    space). Links without a scheme (example.com) are not recognised.
+//  - a link weighs 23: with or without http:// or https://, on the top-level domains the library
+//    knows, international hosts and punycode included, with its port, path, query and fragment,
+//    balanced parentheses, not trailing punctuation; a host label longer than 63 once in
+//    punycode, or a link longer than 4096, is no link (x_entities.h);
+//  - an emoji sequence that the library's emoji pattern matches weighs 2 as a whole (a lone ©
+//    or ® is no emoji there: it weighs 1).
 // NFC is taken only where the committed tables say it may change something, so text that is
 // NFC already (plain Japanese text always is) never reaches the normaliser.
 inline constexpr int64_t kXMaxWeightedLength = 280;
-inline constexpr int64_t kXUrlWeight = 23;
 int64_t XWeightedLength(std::u16string_view text);
 
 // The three measures a figures flag text asks for: its n-th character "1" turns on the n-th of

@@ -27,7 +27,7 @@ std::u16string HelpText(std::u16string_view searchString, std::u16string_view cu
     const UnicodeFigures shown = ComputeFigures(u"", customItemEx);
     if (shown.ManuscriptPages) text += u"原稿　:20字×20行の原稿用紙の行数(枚数)\r\n";
     if (shown.Utf8Bytes) text += u"UTF8　:UTF-8でのバイト数\r\n";
-    if (shown.XWeighted) text += u"X   　:Xでの文字数(日本語2、URL23)\r\n";
+    if (shown.XWeighted) text += u"X   　:Xの数え方(http://無しのURLも23)\r\n";
     if (CheckLimit(0, charLimit)) text += u"残り　:字数制限までの残り/超過した字数\r\n";
     return text + u"\r\n(nn)は改行/スペース/タブを除いた文字数";
 }

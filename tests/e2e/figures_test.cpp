@@ -24,6 +24,15 @@ const std::vector<ClipFormat> kPost = {
 constexpr wchar_t kPostReport[] =
     L"字数:35(33) 改行:1 44byte\r\n全角:8(8) 半角:26(25)\r\n全SP:0 半SP:1 タブ:0 \r\n"
     L"原稿:3行(1枚) UTF8:56byte X:44/280 超過:5";
+// X's count of links: one without a scheme, and one with an international host, 23 each.
+constexpr wchar_t kBareLink[] = L"see example.com now";
+constexpr wchar_t kBareLinkReport[] =
+    L"字数:19(17) 改行:0 19byte\r\n全角:0(0) 半角:19(17)\r\n全SP:0 半SP:2 タブ:0 \r\n"
+    L"原稿:1行(1枚) UTF8:19byte X:31/280 残り:11";
+constexpr wchar_t kIdnLink[] = L"http://例え.jp";
+constexpr wchar_t kIdnLinkReport[] =
+    L"字数:12(12) 改行:0 14byte\r\n全角:2(2) 半角:10(10)\r\n全SP:0 半SP:0 タブ:0 \r\n"
+    L"原稿:1行(1枚) UTF8:16byte X:23/280 残り:18";
 constexpr wchar_t kConf[] = L"custom msg = 0\r\ncustom item ex = 111\r\nchar limit = 30\r\n";
 
 // Waits until the text in `r` is drawn in red (some pixel far redder than green and blue) and
@@ -54,6 +63,7 @@ TEST_F(Figures, TheWindowShowsThemInRedOverTheLimitAndInBlackWithin) {
                         L"字数:3(3) 改行:0 6byte\r\n全角:3(3) 半角:0(0)\r\n全SP:0 半SP:0 タブ:0 "
                         L"\r\n原稿:1行(1枚) UTF8:9byte X:6/280 残り:27"));
     EXPECT_TRUE(InkIs(box, false)) << "not black within the limit";
+    EXPECT_TRUE(Counted({AnsiText(ToSjis(kBareLink)), UnicodeText(kBareLink)}, kBareLinkReport));
 }
 
 TEST_F(Figures, ThePopupShowsThemInRedOverTheLimitAndTheTipBeginsWithOver) {
@@ -78,6 +88,8 @@ TEST_F(Figures, ThePopupShowsThemInRedOverTheLimitAndTheTipBeginsWithOver) {
             if (tip.rfind(L"超過 - Quillet！ Ver0.50 -\r\n字数:35(33) ", 0) == 0) return true;
         return false;
     })) << "no tip beginning with 「超過」";
+    ASSERT_TRUE(Copy({AnsiText(ToSjis(kIdnLink)), UnicodeText(kIdnLink)}));
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(text).value_or(L"") == kIdnLinkReport; }));
 }
 
 }  // namespace
