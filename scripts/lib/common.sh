@@ -31,7 +31,7 @@ log() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }
 ensure_packages() {
   local missing=()
   for p in "${QUILLET_PACKAGES[@]}" "$@"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep 'install ok installed' >/dev/null || missing+=("$p")
   done
   if ((${#missing[@]})); then
     log "installing ${missing[*]}"
@@ -43,7 +43,7 @@ ensure_packages() {
 }
 
 ensure_locale() {
-  if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+  if ! locale -a 2>/dev/null | grep -i '^ja_JP\.utf-\?8$' >/dev/null; then
     log "generating the ja_JP.UTF-8 locale"
     local sudo=""
     [ "$(id -u)" -eq 0 ] || sudo=sudo

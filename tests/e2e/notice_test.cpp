@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <optional>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -288,7 +289,9 @@ TEST_F(NoticeHelpPage, BothHelpItemsOpenThePageBesideTheProgram) {
     EXPECT_NE(html.find("<meta charset=\"utf-8\">"), std::string::npos);
     EXPECT_NE(html.find("Quillet！ Ver0.50"), std::string::npos) << "the version is filled in";
     EXPECT_NE(html.find("id=\"secret\""), std::string::npos);
-    EXPECT_EQ(html.find("@"), std::string::npos) << "a placeholder was left unfilled";
+    // CMake's placeholders are @NAME@; the page's own text may hold an @ (an e-mail address).
+    EXPECT_FALSE(std::regex_search(html, std::regex("@[A-Z_]+@")))
+        << "a placeholder was left unfilled";
 
     const std::wstring record = dir_.File(L"opened.txt");
     HtmlHandler handler(DriverFolder() + L"\\quillet_open_recorder.exe", record);
