@@ -15,123 +15,89 @@
 namespace e2e {
 namespace {
 
+using quillet::display::Ink;
 using quillet::display::Palette;
 using quillet::display::PaletteFor;
-using quillet::display::Rgb;
 using quillet::display::Scheme;
 
 constexpr wchar_t kPersonalize[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+constexpr wchar_t kAppsLight[] = L"AppsUseLightTheme";
 
-// Sets the apps' theme for the test and puts the value back as it was.
-class AppsTheme {
-public:
-    AppsTheme() {
-        DWORD value = 0, size = sizeof value;
-        had_ = RegGetValueW(HKEY_CURRENT_USER, kPersonalize, L"AppsUseLightTheme", RRF_RT_REG_DWORD,
-                            nullptr, &value, &size) == ERROR_SUCCESS;
-        old_ = value;
-    }
-    ~AppsTheme() {
-        if (had_) {
-            Write(old_ != 0);
-        } else {
-            RegDeleteKeyValueW(HKEY_CURRENT_USER, kPersonalize, L"AppsUseLightTheme");
-        }
-    }
-    static bool Write(bool light) {
-        const DWORD value = light ? 1 : 0;
-        return RegSetKeyValueW(HKEY_CURRENT_USER, kPersonalize, L"AppsUseLightTheme", REG_DWORD,
-                               &value, sizeof value) == ERROR_SUCCESS;
-    }
-    // As Windows switches it: the value, then the word to every top-level window.
-    static bool Switch(bool light) {
-        DWORD_PTR ignored = 0;
-        return Write(light) && SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0,
-                                                   reinterpret_cast<LPARAM>(L"ImmersiveColorSet"),
-                                                   SMTO_NORMAL, 5000, &ignored) != 0;
-    }
-
-private:
-    bool had_ = false;
-    DWORD old_ = 0;
-};
-
-COLORREF Ref(Rgb c) {
-    return RGB(c.r, c.g, c.b);
+// The apps' theme as Windows switches it: the value, then the word to every top-level window.
+bool SwitchTheme(bool light) {
+    const DWORD value = light ? 1 : 0;
+    DWORD_PTR ignored = 0;
+    return RegSetKeyValueW(HKEY_CURRENT_USER, kPersonalize, kAppsLight, REG_DWORD, &value,
+                           sizeof value) == ERROR_SUCCESS &&
+           SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0,
+                               reinterpret_cast<LPARAM>(L"ImmersiveColorSet"), SMTO_NORMAL, 5000,
+                               &ignored) != 0;
 }
 
-// The colour most of `r` shows on the screen: a box's ground under its text.
-COLORREF Ground(const RECT& r) {
+// Waits until most of `r` on the screen is the ink's ground and some pixel its text.
+testing::AssertionResult Shows(const RECT& r, const Ink& ink) {
+    const COLORREF ground = RGB(ink.back.r, ink.back.g, ink.back.b);
+    const COLORREF text = RGB(ink.text.r, ink.text.g, ink.text.b);
     std::map<COLORREF, int> counts;
-    for (COLORREF c : ScreenColours(r)) ++counts[c];
-    COLORREF most = CLR_INVALID;
-    int best = 0;
-    for (const auto& [c, n] : counts) {
-        if (n > best) best = n, most = c;
-    }
-    return most;
-}
-
-// Waits until `r` shows `ground` under text of `text` (some pixel of exactly that colour).
-testing::AssertionResult Shows(const RECT& r, Rgb ground, Rgb text) {
-    COLORREF seen = CLR_INVALID;
-    bool inked = false;
     if (WaitUntil([&] {
-            seen = Ground(r);
-            inked = false;
-            for (COLORREF c : ScreenColours(r)) inked |= c == Ref(text);
-            return seen == Ref(ground) && inked;
+            counts.clear();
+            for (COLORREF c : ScreenColours(r)) ++counts[c];
+            const auto most = std::max_element(counts.begin(), counts.end(),
+                                               [](auto a, auto b) { return a.second < b.second; });
+            return most != counts.end() && most->first == ground && counts.count(text);
         })) {
         return testing::AssertionSuccess();
     }
-    return testing::AssertionFailure() << std::hex << "ground 0x" << seen << " instead of 0x"
-                                       << Ref(ground) << (inked ? "" : ", no pixel of the text");
+    return testing::AssertionFailure()
+           << std::hex << "no ground 0x" << ground << " with text 0x" << text;
 }
 
 class Theme : public QuilletE2E {
 protected:
-    AppsTheme theme_;
+    void SetUp() override {
+        QuilletE2E::SetUp();
+        ASSERT_TRUE(SwitchTheme(false));
+    }
+    // The prefix is every test's: the value goes, as on a system that never had it.
+    void TearDown() override { RegDeleteKeyValueW(HKEY_CURRENT_USER, kPersonalize, kAppsLight); }
     const Palette dark_ = PaletteFor(Scheme::Dark, {});
 };
 
 TEST_F(Theme, ThePopupIsDarkInADarkTheme) {
-    ASSERT_TRUE(AppsTheme::Write(false));
     ASSERT_NO_FATAL_FAILURE(
         WriteConf(L"custom msg = 0\r\ntask tray = 1\r\ntime auto close = 30\r\n"));
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_TRUE(Copy({UnicodeText(kWorked)}));
     const HWND popup = WaitForWindow(QUILLET_POPUP_CLASS);
     ASSERT_TRUE(popup);
-    // The report's lines left of the icon column, and the column with its seconds.
+    // The report's lines left of the icon column, above the balloon's rounded outline; the
+    // seconds in the column.
+    const HWND column = GetDlgItem(popup, IDC_POPUP_FR);
     RECT lines = WindowRect(GetDlgItem(popup, IDC_TXTDESCRIPTION));
-    const RECT column = WindowRect(GetDlgItem(popup, IDC_POPUP_FR));
-    lines.right = column.left;
-    // The text box reaches below the balloon's rounded outline.
+    lines.right = WindowRect(column).left;
     lines.bottom = std::min(lines.bottom, WindowRect(popup).bottom - 8);
-    EXPECT_TRUE(Shows(lines, dark_.popup.back, dark_.popup.text)) << "the report";
-    const RECT seconds = WindowRect(GetDlgItem(GetDlgItem(popup, IDC_POPUP_FR), IDC_POPUP_LBLTIME));
-    EXPECT_TRUE(Shows(seconds, dark_.popupSeconds.back, dark_.popupSeconds.text)) << "the seconds";
+    EXPECT_TRUE(Shows(lines, dark_.popup)) << "the report";
+    EXPECT_TRUE(Shows(WindowRect(GetDlgItem(column, IDC_POPUP_LBLTIME)), dark_.popupSeconds))
+        << "the seconds";
 }
 
 TEST_F(Theme, TheMainWindowFollowsTheThemeBothWaysWhileItRuns) {
-    ASSERT_TRUE(AppsTheme::Write(false));
     ASSERT_NO_FATAL_FAILURE(WriteConf(L"custom msg = 0\r\n"));
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_TRUE(Counted({UnicodeText(kAbc)}, kAbcReport));
     RECT box{};
     GetClientRect(quillet_->description(), &box);
     MapWindowPoints(quillet_->description(), nullptr, reinterpret_cast<POINT*>(&box), 2);
-    EXPECT_TRUE(Shows(box, dark_.report.back, dark_.report.text)) << "started dark";
-
+    EXPECT_TRUE(Shows(box, dark_.report)) << "started dark";
     const COLORREF info = GetSysColor(COLOR_INFOBK);
-    const Palette light =
-        PaletteFor(Scheme::Light,
-                   {{}, {}, {GetRValue(info), GetGValue(info), GetBValue(info)}, {}, {}, {}, {}});
-    ASSERT_TRUE(AppsTheme::Switch(true));
-    EXPECT_TRUE(Shows(box, light.report.back, light.report.text)) << "switched to light";
-    ASSERT_TRUE(AppsTheme::Switch(false));
-    EXPECT_TRUE(Shows(box, dark_.report.back, dark_.report.text)) << "switched back to dark";
+    quillet::display::SystemColours system{};
+    system.info = {GetRValue(info), GetGValue(info), GetBValue(info)};
+    const Palette light = PaletteFor(Scheme::Light, system);
+    ASSERT_TRUE(SwitchTheme(true));
+    EXPECT_TRUE(Shows(box, light.report)) << "switched to light";
+    ASSERT_TRUE(SwitchTheme(false));
+    EXPECT_TRUE(Shows(box, dark_.report)) << "switched back to dark";
 }
 
 }  // namespace

@@ -92,22 +92,5 @@ TEST(Theme, HighContrastPaintsOnlyWithThePairsOfSystemColours) {
     EXPECT_FALSE(hc.flatButtons) << "the system's edges are system colours";
 }
 
-// The light look is the one the windows were designed in: the report box and the popup on the
-// system's tooltip ground, red over the limit, the help note green and the notice blue.
-TEST(Theme, TheLightLookKeepsTheDesignedColours) {
-    const Palette light = PaletteFor(Scheme::Light, kSystem);
-    EXPECT_EQ(light.report, (Ink{{0, 0, 0}, kSystem.info}));
-    EXPECT_EQ(light.instruction, (Ink{{192, 192, 192}, kSystem.info}));
-    EXPECT_EQ(light.overLimit, (Ink{{255, 0, 0}, kSystem.info}));
-    EXPECT_EQ(light.popup, (Ink{kSystem.windowText, kSystem.info}));
-    EXPECT_EQ(light.popupOverLimit.text, (Rgb{255, 0, 0}));
-    EXPECT_EQ(light.popupSeconds.text, (Rgb{128, 128, 128}));
-    EXPECT_EQ(light.popupClose, (Ink{kSystem.buttonText, kSystem.info}));
-    EXPECT_EQ(light.help, (Ink{{0, 128, 0}, {240, 255, 240}}));
-    EXPECT_EQ(light.helpClose.text, kSystem.buttonText);
-    EXPECT_EQ(light.notice, (Ink{{0, 0, 255}, {192, 255, 255}}));
-    EXPECT_FALSE(light.flatButtons);
-}
-
 }  // namespace
 }  // namespace quillet::display
