@@ -31,6 +31,7 @@ constexpr GUID kIAccPropServices = {
 constexpr DWORD kLiveRegionChanged = 0x8019;
 
 constexpr UINT_PTR kNameSubclass = 0xA11;
+constexpr UINT_PTR kLiveRegionSubclass = 0xA12;
 
 bool IsSelf(const VARIANT& child) {
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
@@ -184,6 +185,29 @@ LRESULT CALLBACK NameProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_P
     return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
+ComPtr<IAccPropServices> AnnotationService() {
+    ComPtr<IAccPropServices> services;
+    if (FAILED(CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIAccPropServices,
+                                reinterpret_cast<void**>(services.GetAddressOf())))) {
+        return nullptr;
+    }
+    return services;
+}
+
+// The system keeps a window's annotations until they are cleared: they go with the window.
+LRESULT CALLBACK LiveRegionProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                     DWORD_PTR) {
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, &LiveRegionProcedure, id);
+        if (const ComPtr<IAccPropServices> services = AnnotationService()) {
+            MSAAPROPID live = kLiveSettingProperty;
+            services->ClearHwndProps(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &live,
+                                     1);
+        }
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
 }  // namespace
 
 void SetAccessibleName(HWND control, std::wstring name) {
@@ -196,18 +220,17 @@ void SetAccessibleName(HWND control, std::wstring name) {
 }
 
 void MarkLiveRegion(HWND control) {
-    ComPtr<IAccPropServices> services;
-    if (FAILED(CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIAccPropServices,
-                                reinterpret_cast<void**>(services.GetAddressOf())))) {
-        return;
-    }
+    const ComPtr<IAccPropServices> services = AnnotationService();
+    if (!services) return;
     VARIANT polite;
     VariantInit(&polite);
     polite.vt = VT_I4;
     polite.lVal = kPolite;
     // Wine creates the service but keeps no annotations (E_NOTIMPL): nothing to do about it.
-    services->SetHwndProp(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                          kLiveSettingProperty, polite);
+    if (SUCCEEDED(services->SetHwndProp(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                        kLiveSettingProperty, polite))) {
+        SetWindowSubclass(control, &LiveRegionProcedure, kLiveRegionSubclass, 0);
+    }
 }
 
 void AnnounceLiveRegion(HWND control) {
