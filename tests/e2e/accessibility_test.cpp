@@ -22,17 +22,11 @@ struct ComApartment {
     ~ComApartment() { CoUninitialize(); }
 };
 
-// The object's name and value, as printable text.
-std::pair<std::string, std::string> Describe(IAccessible* object, VARIANT child) {
-    auto take = [](HRESULT hr, BSTR s) {
-        const std::string text = SUCCEEDED(hr) && s ? Printable({s, SysStringLen(s)}) : "(none)";
-        SysFreeString(s);
-        return text;
-    };
-    BSTR name = nullptr, value = nullptr;
-    const HRESULT named = object->get_accName(child, &name);
-    const HRESULT valued = object->get_accValue(child, &value);
-    return {take(named, name), take(valued, value)};
+// A name or value an object gave (a failed call leaves it null), as printable text.
+std::string Take(BSTR s) {
+    const std::string text = s ? Printable({s, SysStringLen(s)}) : "(none)";
+    SysFreeString(s);
+    return text;
 }
 
 // Live-region events of one process, as the hook heard them while this thread pumped. The
@@ -80,10 +74,12 @@ protected:
             VARIANT which;
             ASSERT_HRESULT_SUCCEEDED(
                 AccessibleObjectFromEvent(e.hwnd, e.object, e.child, &reached, &which));
-            const auto [name, value] = Describe(reached, which);
+            BSTR name = nullptr, value = nullptr;
+            reached->get_accName(which, &name);
+            reached->get_accValue(which, &value);
             reached->Release();
-            EXPECT_EQ(name, Printable(reports[i]));
-            EXPECT_EQ(value, Printable(reports[i]));
+            EXPECT_EQ(Take(name), Printable(reports[i]));
+            EXPECT_EQ(Take(value), Printable(reports[i]));
         }
         UnhookWinEvent(hook);
         g_heard = nullptr;
@@ -128,9 +124,10 @@ TEST_F(Accessibility, EveryControlOfTheSettingsDialogHasAName) {
         VARIANT self;
         self.vt = VT_I4;
         self.lVal = CHILDID_SELF;
-        const std::string name = Describe(object, self).first;
+        BSTR name = nullptr;
+        object->get_accName(self, &name);
         object->Release();
-        return name;
+        return Take(name);
     };
     int named = 0;
     for (HWND control = GetWindow(dialog, GW_CHILD); control;
