@@ -30,8 +30,7 @@ std::string Take(BSTR s) {
 }
 
 // Live-region events of one process, as the hook heard them while this thread pumped. The
-// objects are asked once the callback has returned, as a screen reader does from its own
-// queue: Wine calls an out-of-context hook while the program waits for it.
+// objects are asked once the callback has returned, as a screen reader does from its own queue.
 struct Event {
     HWND hwnd;
     LONG object, child;
