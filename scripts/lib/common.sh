@@ -21,8 +21,8 @@ QUILLET_PAGE_PACKAGES=(chromium)
 # api-ms-win-crt-* (Windows 10 on), which a Windows 7 machine lacks.
 QUILLET_WINDOWS_DLLS=(
   advapi32 bcrypt comctl32 comdlg32 crypt32 dbghelp dwmapi gdi32 gdiplus imm32 iphlpapi kernel32
-  msimg32 msvcrt normaliz ntdll ole32 oleaut32 powrprof psapi rpcrt4 secur32 setupapi shell32
-  shlwapi user32 userenv uxtheme version winmm winspool.drv ws2_32 wtsapi32
+  msimg32 msvcrt normaliz ntdll ole32 oleacc oleaut32 powrprof psapi rpcrt4 secur32 setupapi
+  shell32 shlwapi user32 userenv uxtheme version winmm winspool.drv ws2_32 wtsapi32
 )
 
 log() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }

@@ -1,5 +1,5 @@
-// frmHelp: the pale-green note that explains the report's abbreviations. Its text, placement and
-// layout come from help_rules; this file only builds and moves the window.
+// frmHelp: the note (pale green in the light look) that explains the report's abbreviations. Its
+// text, placement and layout come from help_rules; this file only builds and moves the window.
 #include "dialogs/help_note.h"
 
 #include <commctrl.h>
@@ -9,6 +9,7 @@
 #include "dialogs/help_rules.h"
 #include "display/dpi.h"
 #include "display/monitors.h"
+#include "display/system_theme.h"
 #include "platform/controls.h"
 #include "platform/font.h"
 #include "platform/unique_handle.h"
@@ -24,8 +25,6 @@ constexpr DWORD kStyle = WS_POPUP | WS_CLIPCHILDREN;
 // A tool window has no task-bar button.
 constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
 
-constexpr COLORREF kBackColour = RGB(240, 255, 240);
-constexpr COLORREF kTextColour = RGB(0, 128, 0);
 constexpr wchar_t kCloseCaption[] = L"×";
 
 constexpr UINT_PTR kLabelSubclass = 1;
@@ -55,12 +54,13 @@ private:
     void OnSize(int width, int height);
     void OnLabelMouseMove(WPARAM buttons);
     LRESULT OnCtlColor(HDC dc);
+    void OnAppearanceChanged();
 
     app::AppState& app_;
     HINSTANCE instance_;
     UniqueFont textFont_;
     UniqueFont buttonFont_;
-    UniqueBrush back_;
+    display::LivePalette palette_;
     HWND label_ = nullptr;  // children: destroyed with the window
     HWND close_ = nullptr;
     POINT pointer_{};               // where it opens: beside the pointer,
@@ -83,7 +83,6 @@ bool HelpNoteWindow::Create() {
 }
 
 void HelpNoteWindow::OnCreate() {
-    back_.reset(CreateSolidBrush(kBackColour));
     // No word wrap: a long search string is cut at the edge instead of pushing the last lines
     // out of the note. No prefix: an "&" in the search string is shown as it is.
     label_ =
@@ -173,9 +172,16 @@ void HelpNoteWindow::OnLabelMouseMove(WPARAM buttons) {
 }
 
 LRESULT HelpNoteWindow::OnCtlColor(HDC dc) {
-    SetTextColor(dc, kTextColour);
+    const display::Ink& ink = palette_.get().help;
+    SetTextColor(dc, display::ToColorRef(ink.text));
     SetBkMode(dc, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(back_.get());
+    return reinterpret_cast<LRESULT>(palette_.Brush(ink.back));
+}
+
+void HelpNoteWindow::OnAppearanceChanged() {
+    if (palette_.Refresh()) {
+        RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
 }
 
 LRESULT HelpNoteWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -184,7 +190,7 @@ LRESULT HelpNoteWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             OnCreate();
             return 0;
         case WM_ERASEBKGND:
-            return FillBackground(Hwnd(), wp, back_.get());
+            return FillBackground(Hwnd(), wp, palette_.Brush(palette_.get().help.back));
         case WM_SIZE:
             OnSize(LOWORD(lp), HIWORD(lp));
             return 0;
@@ -193,9 +199,16 @@ LRESULT HelpNoteWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DRAWITEM: {
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
             if (item.CtlID != IDC_HELP_CMDCLOSE) break;
-            DrawColouredButton(item, back_.get(), buttonFont_.get());
+            const display::Palette& p = palette_.get();
+            DrawColouredButton(item, palette_.Brush(p.helpClose.back), buttonFont_.get(),
+                               display::ToColorRef(p.helpClose.text),
+                               p.flatButtons ? palette_.Brush(p.buttonFrame) : nullptr);
             return TRUE;
         }
+        case WM_SETTINGCHANGE:
+        case WM_SYSCOLORCHANGE:
+            OnAppearanceChanged();
+            return 0;
         case WM_COMMAND:
             if (LOWORD(wp) == IDC_HELP_CMDCLOSE && HIWORD(wp) == BN_CLICKED) Close();
             return 0;

@@ -1,4 +1,5 @@
-// The notice window: a borderless, topmost, pale-cyan note with a large blue message that
+// The notice window: a borderless, topmost note with a large message (blue on pale cyan in the
+// light look) that
 // shows for a set time, then shrinks away into its bottom-right corner and closes. It never
 // takes the foreground: the user keeps typing where they were.
 #include <optional>
@@ -8,6 +9,7 @@
 #include "dialogs/notice_rules.h"
 #include "display/dpi.h"
 #include "display/monitors.h"
+#include "display/system_theme.h"
 #include "display/units.h"
 #include "platform/controls.h"
 #include "platform/font.h"
@@ -19,9 +21,6 @@
 namespace quillet::dialogs {
 
 namespace {
-
-constexpr COLORREF kBackColor = RGB(0xC0, 0xFF, 0xFF);  // &H00FFFFC0&, pale cyan
-constexpr COLORREF kTextColor = RGB(0, 0, 0xFF);        // &H00FF0000&, blue
 
 // The label is larger than the window, which clips it (twips).
 constexpr int32_t kLabelLeftTwips = 90;
@@ -67,7 +66,7 @@ private:
     HWND label_ = nullptr;
     UniqueFont font_;
     int dpi_ = 0;
-    UniqueBrush background_{CreateSolidBrush(kBackColor)};
+    display::LivePalette palette_;
     // Counts loads, so that a shrink interrupted by a newer notice leaves the window alone.
     unsigned generation_ = 0;
 };
@@ -163,9 +162,10 @@ bool NoticeWindow::ShrinkAway() {
 }
 
 LRESULT NoticeWindow::OnCtlColorStatic(HDC dc) {
-    SetTextColor(dc, kTextColor);
-    SetBkColor(dc, kBackColor);
-    return reinterpret_cast<LRESULT>(background_.get());
+    const display::Ink& ink = palette_.get().notice;
+    SetTextColor(dc, display::ToColorRef(ink.text));
+    SetBkColor(dc, display::ToColorRef(ink.back));
+    return reinterpret_cast<LRESULT>(palette_.Brush(ink.back));
 }
 
 LRESULT NoticeWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -174,7 +174,14 @@ LRESULT NoticeWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             OnCreate();
             return 0;
         case WM_ERASEBKGND:
-            return FillBackground(Hwnd(), wp, background_.get());
+            return FillBackground(Hwnd(), wp, palette_.Brush(palette_.get().notice.back));
+        case WM_SETTINGCHANGE:
+        case WM_SYSCOLORCHANGE:
+            if (palette_.Refresh()) {
+                RedrawWindow(Hwnd(), nullptr, nullptr,
+                             RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            }
+            return 0;
         case WM_CTLCOLORSTATIC:
             return OnCtlColorStatic(reinterpret_cast<HDC>(wp));
         case WM_MOUSEACTIVATE:

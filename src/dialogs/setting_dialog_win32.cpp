@@ -17,6 +17,7 @@
 #include "display/dpi.h"
 #include "display/monitors.h"
 #include "display/units.h"
+#include "platform/accessible.h"
 #include "platform/controls.h"
 #include "platform/font.h"
 #include "platform/unique_handle.h"
@@ -139,6 +140,24 @@ constexpr ControlSpec kControls[] = {
 constexpr int kPopupFrameIds[] = {IDC_FRPOS, IDC_LBLTIMEAUTOCLOSE, IDC_CMBTIMEAUTOCLOSE, IDC_LABEL1,
                                   IDC_CMBDISPPOS};
 constexpr int kCloseButtonIds[] = {IDC_CMDCLOSE0, IDC_CMDCLOSE1};
+
+// The fields whose accessible name is the caption of the label or frame beside them: a frame is
+// no label to a screen reader, and a label is found only by some.
+struct NamedBy {
+    int Field, Label;
+};
+constexpr NamedBy kFieldNames[] = {{IDC_TXTSEARCHSTR, IDC_LBLSEARCHSTR},
+                                   {IDC_LSTCUSTOM, IDC_FRCUSTOM},
+                                   {IDC_TXTCHARLIMIT, IDC_FRLIMIT},
+                                   {IDC_CMBTIMEAUTOCLOSE, IDC_LBLTIMEAUTOCLOSE},
+                                   {IDC_CMBDISPPOS, IDC_LABEL1}};
+
+constexpr const wchar_t* CaptionOf(int id) {
+    for (const ControlSpec& c : kControls) {
+        if (c.Id == id) return c.Text;
+    }
+    return L"";
+}
 
 constexpr UINT_PTR kNoTypingSubclassId = 1;
 
@@ -336,6 +355,12 @@ void SettingWindow::OnCreate() {
     LVCOLUMNW column{};
     column.mask = LVCF_WIDTH;
     ListView_InsertColumn(Item(IDC_LSTCUSTOM), 0, &column);
+    for (const NamedBy& n : kFieldNames) {
+        HWND field = Item(n.Field);
+        SetAccessibleName(field, CaptionOf(n.Label));
+        // A combo box's edit field holds the focus: it answers with the same name.
+        if (HWND edit = ComboEdit(field)) SetAccessibleName(edit, CaptionOf(n.Label));
+    }
     MakeFonts();
     PlaceControls();
 }

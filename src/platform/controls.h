@@ -18,8 +18,10 @@ void AddTooltip(HWND tips, HWND owner, HWND tool, const wchar_t* text);
 // WM_ERASEBKGND: the whole client area in `brush`.
 LRESULT FillBackground(HWND hwnd, WPARAM dc, HBRUSH brush);
 
-// An owner-drawn push button on a coloured background: raised, sunken while pressed, its caption
-// centred.
-void DrawColouredButton(const DRAWITEMSTRUCT& item, HBRUSH background, HFONT font);
+// An owner-drawn push button on a coloured background, its caption centred in `text`: with the
+// system's raised edge, sunken while pressed, or, given a `flatFrame` brush, framed flat in it
+// (the system's edges are light greys that glare on a dark ground).
+void DrawColouredButton(const DRAWITEMSTRUCT& item, HBRUSH background, HFONT font, COLORREF text,
+                        HBRUSH flatFrame = nullptr);
 
 }  // namespace quillet

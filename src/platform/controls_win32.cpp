@@ -37,20 +37,25 @@ LRESULT FillBackground(HWND hwnd, WPARAM dc, HBRUSH brush) {
     return 1;
 }
 
-void DrawColouredButton(const DRAWITEMSTRUCT& item, HBRUSH background, HFONT font) {
+void DrawColouredButton(const DRAWITEMSTRUCT& item, HBRUSH background, HFONT font, COLORREF text,
+                        HBRUSH flatFrame) {
     HDC dc = item.hDC;
     RECT r = item.rcItem;
     FillRect(dc, &r, background);
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
-    DrawEdge(dc, &r, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    if (flatFrame) {
+        FrameRect(dc, &r, flatFrame);
+    } else {
+        DrawEdge(dc, &r, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    }
     wchar_t caption[16] = {};
     GetWindowTextW(item.hwndItem, caption, static_cast<int>(std::size(caption)));
-    RECT text = r;
-    if (pressed) OffsetRect(&text, 1, 1);
+    RECT place = r;
+    if (pressed) OffsetRect(&place, 1, 1);
     const int oldMode = SetBkMode(dc, TRANSPARENT);
-    const COLORREF oldColour = SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    const COLORREF oldColour = SetTextColor(dc, text);
     HGDIOBJ oldFont = SelectObject(dc, font);
-    DrawTextW(dc, caption, -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(dc, caption, -1, &place, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, oldFont);
     SetTextColor(dc, oldColour);
     SetBkMode(dc, oldMode);

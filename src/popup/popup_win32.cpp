@@ -12,7 +12,9 @@
 #include "app/app_text.h"
 #include "display/dpi.h"
 #include "display/monitors.h"
+#include "display/system_theme.h"
 #include "display/units.h"
+#include "platform/accessible.h"
 #include "platform/controls.h"
 #include "platform/font.h"
 #include "platform/icon.h"
@@ -34,8 +36,6 @@ constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
 constexpr UINT_PTR kAutoCloseTimer = 1;
 constexpr UINT kAutoCloseMs = 1000;
 
-constexpr COLORREF kTimeColour = RGB(128, 128, 128);
-constexpr COLORREF kOverLimitColour = RGB(255, 0, 0);
 constexpr wchar_t kCloseCaption[] = L"×";
 constexpr wchar_t kCloseTip[] = L"バルーンを閉じます";
 constexpr wchar_t kTimeTip[] = L"クリア（クリップボード含）";
@@ -64,6 +64,8 @@ public:
     void SetOverLimit(bool over);
     // Shown on top without taking the activation from the application the user copied from.
     void Show();
+    // Tells screen readers that the report box shows a new report.
+    void Announce() { AnnounceLiveRegion(text_); }
     void Close() { DestroyNow(); }
     // The widest line of `text` in pixels, in the report's font.
     int WidestLine(std::u16string_view text) const;
@@ -87,6 +89,7 @@ private:
     void OnTextClicked();
     void SelectAllText();
     LRESULT OnCtlColor(HDC dc, HWND control);
+    void OnAppearanceChanged();
     void OnDestroy();
     void ShowSeconds();
     void ShowHelp(bool show) {
@@ -97,6 +100,7 @@ private:
     HINSTANCE instance_;
     const std::function<void(bool)>& showHelp_;
     std::optional<CountDown> countDown_;
+    display::LivePalette palette_;
     UniqueFont textFont_;
     UniqueFont columnFont_;
     UniqueIcon icon_;
@@ -148,6 +152,9 @@ void PopupWindow::OnCreate() {
     SetWindowSubclass(text_, &PopupWindow::ChildProcedure, kTextSubclass, self);
     SetWindowSubclass(column_, &PopupWindow::ChildProcedure, kColumnSubclass, self);
     SetWindowSubclass(image_, &PopupWindow::ChildProcedure, kIconSubclass, self);
+    // The popup never takes the focus: screen readers hear each report as the box's name.
+    SetAccessibleName(text_);
+    MarkLiveRegion(text_);
 
     tips_ = MakeTooltips(Hwnd(), instance_);
     AddTooltip(tips_, Hwnd(), close_, kCloseTip);
@@ -325,15 +332,22 @@ void PopupWindow::SelectAllText() {
 }
 
 LRESULT PopupWindow::OnCtlColor(HDC dc, HWND control) {
+    const display::Palette& p = palette_.get();
     if (control == time_) {
-        SetTextColor(dc, kTimeColour);
+        SetTextColor(dc, display::ToColorRef(p.popupSeconds.text));
         SetBkMode(dc, TRANSPARENT);
-    } else {
-        SetTextColor(
-            dc, control == text_ && overLimit_ ? kOverLimitColour : GetSysColor(COLOR_WINDOWTEXT));
-        SetBkColor(dc, GetSysColor(COLOR_INFOBK));
+        return reinterpret_cast<LRESULT>(palette_.Brush(p.popupSeconds.back));
     }
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INFOBK));
+    const display::Ink& ink = control == text_ && overLimit_ ? p.popupOverLimit : p.popup;
+    SetTextColor(dc, display::ToColorRef(ink.text));
+    SetBkColor(dc, display::ToColorRef(ink.back));
+    return reinterpret_cast<LRESULT>(palette_.Brush(ink.back));
+}
+
+void PopupWindow::OnAppearanceChanged() {
+    if (palette_.Refresh()) {
+        RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
 }
 
 void PopupWindow::OnDestroy() {
@@ -347,7 +361,7 @@ LRESULT PopupWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             OnCreate();
             return 0;
         case WM_ERASEBKGND:
-            return FillBackground(Hwnd(), wp, GetSysColorBrush(COLOR_INFOBK));
+            return FillBackground(Hwnd(), wp, palette_.Brush(palette_.get().popup.back));
         case WM_ACTIVATE:
             OnActivate(wp);
             return 0;
@@ -363,9 +377,16 @@ LRESULT PopupWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DRAWITEM: {
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
             if (item.CtlID != IDC_POPUP_CMDCLOSE) break;
-            DrawColouredButton(item, GetSysColorBrush(COLOR_INFOBK), columnFont_.get());
+            const display::Palette& p = palette_.get();
+            DrawColouredButton(item, palette_.Brush(p.popupClose.back), columnFont_.get(),
+                               display::ToColorRef(p.popupClose.text),
+                               p.flatButtons ? palette_.Brush(p.buttonFrame) : nullptr);
             return TRUE;
         }
+        case WM_SETTINGCHANGE:
+        case WM_SYSCOLORCHANGE:
+            OnAppearanceChanged();
+            return 0;
         case WM_TIMER:
             if (wp == kAutoCloseTimer) OnTimer();
             return 0;
@@ -468,6 +489,7 @@ void Popup::Present(const Report& report,
 
     const HWND previous = GetForegroundWindow();  // the application the user copied from
     window_->Show();
+    window_->Announce();
     // The popup never takes the activation; this only puts back a foreground that something
     // else took meanwhile.
     if (previous && previous != window_->Hwnd() && GetForegroundWindow() != previous) {

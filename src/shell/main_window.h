@@ -10,6 +10,7 @@
 
 #include "app/app_state.h"
 #include "clipboard/clip_watch.h"
+#include "display/system_theme.h"
 #include "platform/unique_handle.h"
 #include "platform/window.h"
 #include "settings/conf_format.h"
@@ -48,6 +49,8 @@ private:
     void OnCreate();
     void OnSize(int width, int height);
     LRESULT OnCtlColorStatic(HDC dc);
+    // The system's colours or theme changed: the palette, the title bar, the tray icon again.
+    void OnAppearanceChanged();
     void OnCommand(int id);
     void OnTrayNotify(LPARAM mouseMessage);
     void ShowTrayMenu();
@@ -78,7 +81,10 @@ private:
     int dpi_ = 96;                // the DPI the font was made for
     bool placing_ = false;        // the program moves the window itself
     HWND description_ = nullptr;  // child: destroyed with the window
-    COLORREF textColor_;
+    display::LivePalette palette_;
+    // What the text box shows: the instruction, a report, or one over the limit.
+    display::Ink display::Palette::*ink_ = &display::Palette::instruction;
+    bool taskbarLight_ = false;  // the task bar the tray icon was chosen for
     std::wstring tag_;
     UINT taskbarCreated_ = 0;  // the shell's "a new tray exists" broadcast
     bool saved_ = false;       // the settings are saved once, whichever way the program ends

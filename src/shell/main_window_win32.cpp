@@ -9,6 +9,7 @@
 #include "display/monitors.h"
 #include "display/placement.h"
 #include "display/units.h"
+#include "platform/accessible.h"
 #include "platform/font.h"
 #include "platform/icon.h"
 #include "platform/message_box.h"
@@ -34,10 +35,6 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME
 // A tool window has only the close box and no task-bar button.
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
 
-constexpr COLORREF kInstructionColor = RGB(192, 192, 192);
-constexpr COLORREF kReportColor = RGB(0, 0, 0);
-constexpr COLORREF kOverLimitColor = RGB(255, 0, 0);
-
 // Icon events beyond these, queued during one settings flow, are old news.
 constexpr size_t kMaxWaitingTrayEvents = 8;
 
@@ -52,8 +49,7 @@ MainWindow::MainWindow(app::AppState& app, HINSTANCE instance, AppWindows& windo
               return ShowCount(app_, *this, text, unicode);
           },
           {}, [this] { return WantsUnicodeText(app_.settings); }),
-      flow_(app, windows, watch_, tray_, [this] { TrayIconSet(NIM_ADD); }),
-      textColor_(kInstructionColor) {}
+      flow_(app, windows, watch_, tray_, [this] { TrayIconSet(NIM_ADD); }) {}
 
 MainWindow::~MainWindow() {
     DestroyNow();
@@ -89,6 +85,10 @@ void MainWindow::OnCreate() {
         WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY, 0, 0, 0, 0, Hwnd(),
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TXTDESCRIPTION)), instance_, nullptr);
     SendMessageW(description_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    // Screen readers hear each report: the box names itself by what it shows.
+    SetAccessibleName(description_);
+    MarkLiveRegion(description_);
+    display::UseDarkTitleBar(Hwnd(), palette_.get().scheme == display::Scheme::Dark);
     RECT client{};
     GetClientRect(Hwnd(), &client);
     OnSize(client.right, client.bottom);
@@ -207,10 +207,11 @@ void MainWindow::OnDpiChanged(int dpi, const RECT* suggested) {
 }
 
 void MainWindow::ShowReport(std::wstring_view report, bool overLimit) {
-    textColor_ = overLimit ? kOverLimitColor : kReportColor;
+    ink_ = overLimit ? &display::Palette::overLimit : &display::Palette::report;
     SetWindowTextW(description_, std::wstring(report).c_str());
     // The colour changes even when the text does not.
     InvalidateRect(description_, nullptr, TRUE);
+    AnnounceLiveRegion(description_);
 }
 
 void MainWindow::OnSize(int width, int height) {
@@ -218,9 +219,17 @@ void MainWindow::OnSize(int width, int height) {
 }
 
 LRESULT MainWindow::OnCtlColorStatic(HDC dc) {
-    SetTextColor(dc, textColor_);
-    SetBkColor(dc, GetSysColor(COLOR_INFOBK));
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INFOBK));
+    const display::Ink& ink = palette_.get().*ink_;
+    SetTextColor(dc, display::ToColorRef(ink.text));
+    SetBkColor(dc, display::ToColorRef(ink.back));
+    return reinterpret_cast<LRESULT>(palette_.Brush(ink.back));
+}
+
+void MainWindow::OnAppearanceChanged() {
+    if (palette_.Refresh()) {
+        display::UseDarkTitleBar(Hwnd(), palette_.get().scheme == display::Scheme::Dark);
+        InvalidateRect(description_, nullptr, TRUE);
+    }
 }
 
 void MainWindow::OnCommand(int id) {
@@ -394,6 +403,10 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DPICHANGED:
             OnDpiChanged(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
             return 0;
+        case WM_SETTINGCHANGE:
+        case WM_SYSCOLORCHANGE:
+            OnAppearanceChanged();
+            break;
         default:
             if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
                 // Also sent when the DPI changes: the icon at the task bar's new size.
