@@ -351,7 +351,7 @@ TEST_P(DpiTable, EveryWindowFollowsTheRuleAndEveryTextFits) {
     ASSERT_TRUE(quillet_->Close());
     ASSERT_NO_FATAL_FAILURE(WriteConf(L"task tray = 1\r\ncustom msg = 1\r\n"));
     quillet_.emplace(exe_);  // not waiting for the watch: it starts once the notice has gone
-    ASSERT_TRUE(quillet_->ok());
+    ASSERT_TRUE(quillet_->ok()) << quillet_->Failure();
     HWND notice = WaitForWindow(QUILLET_SPLASH_CLASS);
     ASSERT_TRUE(notice);
     const RECT n = WindowRect(notice);

@@ -42,7 +42,7 @@ void QuilletE2E::WriteConf(std::wstring_view text) {
 void QuilletE2E::Start() {
     ASSERT_TRUE(app_.Activate()) << "the driver's window cannot be brought to the front";
     quillet_.emplace(exe_);
-    ASSERT_TRUE(quillet_->ok()) << "no main window of class Quillet.frmMain appeared";
+    ASSERT_TRUE(quillet_->ok()) << quillet_->Failure();
     ASSERT_TRUE(quillet_->WaitWatching()) << "the main window never became the clipboard viewer";
 }
 

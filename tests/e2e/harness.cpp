@@ -3,7 +3,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <string>
 #include <utility>
 
 #include "resource.h"
@@ -368,11 +370,27 @@ void Process::Kill() {
 
 Quillet::Quillet(const std::wstring& exe) {
     const std::wstring folder = exe.substr(0, exe.find_last_of(L'\\'));
-    if (!process_.Start(exe, folder)) return;
+    if (!process_.Start(exe, folder)) {
+        startError_ = GetLastError();
+        return;
+    }
     WaitUntil([&] {
         for (HWND hwnd : TopLevelWindows(process_.pid(), QUILLET_MAIN_CLASS)) main_ = hwnd;
         return main_ != nullptr || !process_.Running();
     });
+}
+
+std::string Quillet::Failure() {
+    if (startError_) return "CreateProcess failed with error " + std::to_string(startError_);
+    if (!process_.Running()) {
+        DWORD code = 0;
+        GetExitCodeProcess(process_.handle(), &code);
+        char text[80];
+        std::snprintf(text, sizeof text, "the program ended with code 0x%lX before its window",
+                      static_cast<unsigned long>(code));
+        return text;
+    }
+    return "no main window of class Quillet.frmMain appeared";
 }
 
 Quillet::~Quillet() {

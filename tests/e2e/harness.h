@@ -125,6 +125,8 @@ public:
     Quillet& operator=(const Quillet&) = delete;
 
     bool ok() const { return main_ != nullptr; }
+    // Why ok() is false: the start refused, the process ended, or no main window in time.
+    std::string Failure();
     HWND main() const { return main_; }
     HWND description() const;
     Process& process() { return process_; }
@@ -139,6 +141,7 @@ public:
 private:
     Process process_;
     HWND main_ = nullptr;
+    DWORD startError_ = 0;  // CreateProcess's error, when it refused
 };
 
 // A top-level window of the driver with its own message handling.

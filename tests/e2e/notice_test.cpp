@@ -67,7 +67,7 @@ protected:
         WriteConf(conf);
         ASSERT_TRUE(app_.Activate());
         quillet_.emplace(exe_);
-        ASSERT_TRUE(quillet_->ok()) << "no main window of class Quillet.frmMain appeared";
+        ASSERT_TRUE(quillet_->ok()) << quillet_->Failure();
     }
 };
 

@@ -192,7 +192,7 @@ TEST_F(TwoMonitorsWindows, ThePopupTheNoteTheNoticeAndTheDialogOpenOnTheMonitorU
     ASSERT_NO_FATAL_FAILURE(WriteConf(L"task tray = 1\r\ncustom msg = 1\r\n"));
     ASSERT_TRUE(PointerAt({1600, 500}));
     quillet_.emplace(exe_);  // the watch starts once the start notice has gone
-    ASSERT_TRUE(quillet_->ok());
+    ASSERT_TRUE(quillet_->ok()) << quillet_->Failure();
     HWND notice = WaitForWindow(QUILLET_SPLASH_CLASS);
     ASSERT_TRUE(notice);
     const RECT t = WindowRect(notice);
