@@ -110,10 +110,11 @@ build_fuzz() {
 
 # QUILLET_WINEPREFIX picks another prefix than the usual one (the two-monitor tests have theirs),
 # QUILLET_WINE_LOCALE another locale than Japanese: Wine takes the system and user locale, and
-# with them the code page of a copy's CF_TEXT, from LANG at each start.
+# with them the code page of a copy's CF_TEXT, from LANG at each start. QUILLET_WINEDEBUG another
+# WINEDEBUG than silence (scripts/test lets Wine's errors through).
 wine_env() {
   export WINEPREFIX=${QUILLET_WINEPREFIX:-$QUILLET_BUILD/wineprefix}
-  export WINEDEBUG=-all
+  export WINEDEBUG=${QUILLET_WINEDEBUG:--all}
   export WINEDLLOVERRIDES="mscoree,mshtml="
   export LANG=${QUILLET_WINE_LOCALE:-ja_JP.UTF-8} LC_ALL=${QUILLET_WINE_LOCALE:-ja_JP.UTF-8}
 }

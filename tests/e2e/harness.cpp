@@ -385,9 +385,17 @@ std::string Quillet::Failure() {
     if (!process_.Running()) {
         DWORD code = 0;
         GetExitCodeProcess(process_.handle(), &code);
-        char text[80];
-        std::snprintf(text, sizeof text, "the program ended with code 0x%lX before its window",
-                      static_cast<unsigned long>(code));
+        // How long it lived tells a start that Wine's loader gave up from an early return.
+        FILETIME created{}, ended{}, kernel{}, user{};
+        GetProcessTimes(process_.handle(), &created, &ended, &kernel, &user);
+        auto ticks = [](FILETIME t) {
+            return (ULONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime;
+        };
+        char text[120];
+        std::snprintf(
+            text, sizeof text,
+            "the program ended with code 0x%lX before its window, %llu ms after its start",
+            static_cast<unsigned long>(code), (ticks(ended) - ticks(created)) / 10000);
         return text;
     }
     return "no main window of class Quillet.frmMain appeared";
