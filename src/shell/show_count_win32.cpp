@@ -11,9 +11,9 @@ bool ShowCount(app::AppState& app, MainWindow& main, const std::u16string& text,
                const std::u16string& unicodeText) {
     // The clipboard lost its text since the read: nothing is shown, and the text is not taken
     // as counted. An empty text is, though there is nothing to show for it.
-    if (!clip::HasText()) return false;
-    const Delivery delivery = DeliveryFor(true, text, app.settings.TaskTray);
-    if (delivery == Delivery::None) return true;
+    const bool hasText = clip::HasText();
+    const Delivery delivery = DeliveryFor(hasText, text, app.settings.TaskTray);
+    if (delivery == Delivery::None) return hasText;
     const Report report = ComposeReport(text, unicodeText, app.settings);
     if (delivery == Delivery::Popup) {
         main.Windows().popup.Present(report,

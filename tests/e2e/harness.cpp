@@ -380,7 +380,7 @@ Quillet::Quillet(const std::wstring& exe) {
     });
 }
 
-std::string Quillet::Failure() {
+std::string Quillet::Failure() const {
     if (startError_) return "CreateProcess failed with error " + std::to_string(startError_);
     if (!process_.Running()) {
         DWORD code = 0;

@@ -126,7 +126,7 @@ public:
 
     bool ok() const { return main_ != nullptr; }
     // Why ok() is false: the start refused, the process ended, or no main window in time.
-    std::string Failure();
+    std::string Failure() const;
     HWND main() const { return main_; }
     HWND description() const;
     Process& process() { return process_; }
